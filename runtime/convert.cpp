@@ -1,0 +1,99 @@
+#include "runtime/convert.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace zibs {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the run of digits starting at pos.
+std::size_t digitsAt(std::string_view s, std::size_t pos) {
+    std::size_t n = 0;
+    while (pos + n < s.size() && isDigit(s[pos + n])) ++n;
+    return n;
+}
+
+}  // namespace
+
+double textValue(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+
+    const std::size_t start = pos;
+    const std::size_t intDigits = digitsAt(text, pos);
+    pos += intDigits;
+    std::size_t fracDigits = 0;
+    if (pos < text.size() && text[pos] == '.') {
+        fracDigits = digitsAt(text, pos + 1);
+        if (intDigits > 0 || fracDigits > 0) pos += 1 + fracDigits;
+    }
+    if (intDigits == 0 && fracDigits == 0) return 0.0;
+
+    // An exponent counts only when digits follow its letter (and optional sign).
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        std::size_t e = pos + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        const std::size_t expDigits = digitsAt(text, e);
+        if (expDigits > 0) pos = e + expDigits;
+    }
+
+    double value = 0.0;
+    const auto number = text.substr(start, pos - start);
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large gives infinity, too small gives zero; from_chars leaves value alone then.
+        const bool tiny = number.find_first_of("123456789") != std::string_view::npos &&
+                          (number.find("e-") != std::string_view::npos ||
+                           number.find("E-") != std::string_view::npos);
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    return negative ? -value : value;
+}
+
+double roundEven(double v) {
+    const double r = std::round(v);
+    if (std::fabs(v - std::trunc(v)) == 0.5) return 2.0 * std::round(v / 2.0);
+    return r;
+}
+
+std::optional<std::int16_t> toInteger(double v) {
+    if (!std::isfinite(v)) return std::nullopt;
+    const double r = roundEven(v);
+    if (r < -32768.0 || r > 32767.0) return std::nullopt;
+    return static_cast<std::int16_t>(r);
+}
+
+namespace {
+std::int16_t saturateReal(double v) {
+    if (std::isnan(v)) return 0;
+    if (v <= -32768.0) return -32768;
+    if (v >= 32767.0) return 32767;
+    return static_cast<std::int16_t>(v);
+}
+}  // namespace
+
+std::int16_t floorInt(double v) { return saturateReal(std::floor(v)); }
+
+std::int16_t nearestInt(double v) { return saturateReal(roundEven(v)); }
+
+std::int16_t saturate(long long v) {
+    if (v < -32768) return -32768;
+    if (v > 32767) return 32767;
+    return static_cast<std::int16_t>(v);
+}
+
+std::string plainDecimal(long long v) { return std::to_string(v); }
+
+std::string signedColumn(long long v) { return v < 0 ? std::to_string(v) : " " + std::to_string(v); }
+
+}  // namespace zibs

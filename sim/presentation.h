@@ -1,0 +1,46 @@
+#pragma once
+
+#include "runtime/colour.h"
+#include "sim/world.h"
+
+namespace zibs {
+
+// What the simulation asks of the windows. The world window implements it; tests record the
+// calls; the headless runner ignores them. The painters read the record from the world they show.
+class Presentation {
+public:
+    virtual ~Presentation() = default;
+
+    // The world picture: paint a zib, paint its points black, paint it out when it died.
+    virtual void drawzib(Integer index) = 0;
+    virtual void erasezib(Integer index) = 0;
+    virtual void drawdeadzib(Integer index) = 0;
+    // Plots a grass point (x, y) of the world picture with the given pen width and colour.
+    virtual void plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) = 0;
+    // Clears the world picture and gives it its 20 x 20 user scale.
+    virtual void clearworld() = 0;
+    // Clears the graph picture.
+    virtual void cleargraph() = 0;
+
+    virtual void updategraph() = 0;     // plot (day, population), set the figures
+    virtual void zibdataupdate() = 0;   // the inspector's figures
+    virtual void zibupdate() = 0;       // the inspector's portrait
+    virtual bool autozibupdate() const = 0;  // the "Auto Zib update" option
+};
+
+// A presentation that shows nothing (the headless runner, benchmarks of the core).
+class NullPresentation : public Presentation {
+public:
+    void drawzib(Integer) override {}
+    void erasezib(Integer) override {}
+    void drawdeadzib(Integer) override {}
+    void plotgrass(Integer, Integer, int, Rgb) override {}
+    void clearworld() override {}
+    void cleargraph() override {}
+    void updategraph() override {}
+    void zibdataupdate() override {}
+    void zibupdate() override {}
+    bool autozibupdate() const override { return false; }
+};
+
+}  // namespace zibs

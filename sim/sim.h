@@ -1,0 +1,25 @@
+#pragma once
+
+#include "runtime/random.h"
+#include "sim/params.h"
+#include "sim/presentation.h"
+#include "sim/world.h"
+
+namespace zibs {
+
+// Builds a new world from checked parameters: counters, cleared graph and picture, random grass,
+// the start population. The caller seeds the generator first.
+void initworld(World& world, const Parameters& params, RandomSource& rnd, Presentation& view);
+
+// The procedures of a day, in the order daystep runs them.
+void growgrass(World& world, Presentation& view);
+void lookzib(World& world);
+void movezib(World& world, RandomSource& rnd, Presentation& view);
+void turnzib(World& world, Integer turn, Integer index, Presentation& view);
+void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& view);
+
+// One day: growgrass, lookzib, movezib, day + 1, updategraph. Returns false, changing nothing,
+// when day already stands at its limit of 32767.
+bool daystep(World& world, RandomSource& rnd, Presentation& view);
+
+}  // namespace zibs

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLabel>
+#include <array>
+
+#include "runtime/childwindows.h"
+#include "runtime/picturebox.h"
+#include "sim/world.h"
+
+namespace zibs {
+
+class Forms;
+
+// The inspector: the figures and the portrait of zib selzib.
+class zibfile : public ChildForm {
+    Q_OBJECT
+public:
+    explicit zibfile(Forms& forms);
+
+    // Places the window to the right of the world window, at the top, as tall as it.
+    void Form_Load() override;
+
+    // Fills in every figure of record world.selzib.
+    void zibdataupdate(const World& world);
+    // Clears the portrait and paints record world.selzib's body as shaded balls.
+    void zibupdate(const World& world);
+
+    PictureBox* filepic;
+    std::array<QLabel*, 9> lbl{};  // lbl[0] is hidden; 1..8 are the ring cells
+    QLabel* Label1;
+    QLabel* agelbl;
+    QLabel* Label3;
+    QLabel* foodlbl;
+    QLabel* Label2;
+    QLabel* uselbl;
+    QLabel* alivelbl;
+    QLabel* Label5;
+    QLabel* Reprolbl;
+
+private:
+    Forms& forms_;
+};
+
+}  // namespace zibs
