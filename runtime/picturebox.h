@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "runtime/colour.h"
 
@@ -16,7 +17,7 @@ namespace zibs {
 // dot on an edge is cut off there.
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     // A 2-pixel sunken border around the drawing area (off by default).
@@ -28,10 +29,11 @@ public:
     void setForeColor(Rgb c) { fore_ = c; }
     Rgb ForeColor() const { return fore_; }
 
+    // Until set, the scale counts pixels: ScaleWidth is W - 1 for an area W pixels wide.
     void setScaleWidth(double w) { scaleWidth_ = w; }
     void setScaleHeight(double h) { scaleHeight_ = h; }
-    double ScaleWidth() const { return scaleWidth_; }
-    double ScaleHeight() const { return scaleHeight_; }
+    double ScaleWidth() const;
+    double ScaleHeight() const;
 
     void setDrawWidth(int w);
     int DrawWidth() const { return drawWidth_; }
@@ -43,28 +45,48 @@ public:
     void PSet(double x, double y) { PSet(x, y, fore_); }
 
     // The drawing area, one image pixel per screen pixel.
-    const QImage& image() const { return canvas_; }
+    const QImage& image() const;
     Rgb pixelAt(int px, int py) const;
     // The pixel a user point falls on, and the user point of a pixel.
     QPoint toPixel(double x, double y) const;
     QPointF toUser(QPointF areaPixel) const;
 
-signals:
+  signals:
     // A mouse button went down over the drawing area; x and y in user units.
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
-    QImage canvas_;
+  private:
+    // One row of a dot: pixels dx0..dx1 of row dy, relative to the dot's anchor pixel.
+    struct Span {
+        int dy, dx0, dx1;
+    };
+    // The pixels of a dot of one width. The anchor pixel is floor(u + shift, v + shift): for odd
+    // widths (shift 0) the pixel holding the centre, for even ones (shift 0.5) the pixel to the
+    // lower right of the corner nearest the centre.
+    struct Stamp {
+        double shift = 0;
+        int reach = 0;  // largest |offset| of any pixel, for the cheap off-canvas test
+        std::vector<Span> spans;
+    };
+    const Stamp& stamp(int width);
+    // Brings the canvas to the size of the drawing area (a new canvas starts blank). A hidden
+    // widget receives its resize events only when shown, so every access checks this first.
+    void syncCanvas() const;
+    void requestRepaint();
+
+    mutable QImage canvas_;
+    std::vector<Stamp> stamps_;  // indexed by width, built on first use
+    bool repaintPending_ = false;
     int border_ = 0;
     Rgb back_ = RGB(255, 255, 255);
     Rgb fore_ = RGB(0, 0, 0);
-    double scaleWidth_ = 1;
-    double scaleHeight_ = 1;
+    double scaleWidth_ = 0;  // 0: not set
+    double scaleHeight_ = 0;
     int drawWidth_ = 1;
 };
 

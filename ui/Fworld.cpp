@@ -1,1 +1,156 @@
-// placeholder
+#include "ui/Fworld.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include "runtime/twips.h"
+#include "sim/sim.h"
+#include "ui/Fmain.h"
+#include "ui/Fvariables.h"
+#include "ui/forms.h"
+#include "ui/graph.h"
+#include "ui/zibfile.h"
+
+namespace zibs {
+
+namespace {
+
+QPushButton* button(QWidget* parent, const char* caption, int left) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setGeometry(px(left), px(4410), px(1515), px(735));
+    return b;
+}
+
+constexpr Rgb grey = RGB(127, 127, 127);
+constexpr Rgb kindColour[] = {black, RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0, 255)};
+
+}  // namespace
+
+Fworld::Fworld(Forms& forms) : ChildForm("Dovizura", 6525, 5265), forms_(forms) {
+    pic = new PictureBox(this);
+    pic->setBorder(true);
+    pic->setGeometry(px(1020), px(120), px(4215), px(4215));
+    pic->setBackColor(black);
+    pic->setScaleWidth(20);
+    pic->setScaleHeight(20);
+    pic->Cls();
+    Command1 = button(this, "Initialize", 270);
+    Command2 = button(this, "Go 1", 1800);
+    Command3 = button(this, "Go 100", 3330);
+    Command4 = button(this, "Go to end", 4860);
+
+    connect(pic, &PictureBox::MouseDown, this, &Fworld::pic_MouseDown);
+    connect(Command1, &QPushButton::clicked, this, &Fworld::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Fworld::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Fworld::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Fworld::Command4_Click);
+    connect(this, &ChildForm::closed, this, [this] { closed_ = true; });
+}
+
+void Fworld::Command1_Click() {
+    const ParameterCheck check = checkParameters(forms_.get<Fvariables>().texts());
+    if (!check.values) {
+        forms_.main.message(QString::fromStdString(check.error));
+        return;
+    }
+    forms_.rnd.seedFromTimer();
+    initworld(forms_.world, *check.values, forms_.rnd, *this);
+}
+
+void Fworld::Command2_Click() {
+    if (!step()) dayLimitReached();
+}
+
+void Fworld::Command3_Click() { run(100); }
+
+void Fworld::Command4_Click() { run(0); }
+
+bool Fworld::step() { return daystep(forms_.world, forms_.rnd, *this); }
+
+void Fworld::run(int days) {
+    Fmain& main = forms_.main;
+    const World& world = forms_.world;
+    QPointer<Fworld> self(this);
+    main.runStarted();
+    setStepButtonsEnabled(false);
+    for (int done = 0; days == 0 || done < days; ++done) {
+        if (!step()) {
+            dayLimitReached();
+            break;
+        }
+        QCoreApplication::processEvents();
+        if (!self || self->closed_ || main.stopRequested() || main.closing()) break;
+        if (days == 0 && world.population == 0) break;
+    }
+    main.runEnded();
+    if (self) setStepButtonsEnabled(true);
+}
+
+void Fworld::setStepButtonsEnabled(bool enabled) {
+    Command2->setEnabled(enabled);
+    Command3->setEnabled(enabled);
+    Command4->setEnabled(enabled);
+}
+
+void Fworld::dayLimitReached() {
+    forms_.main.message(QStringLiteral("The day limit of %1 has been reached: no further day can run. "
+                                       "Press Initialize to start a new world.")
+                            .arg(dayLimit));
+}
+
+void Fworld::pic_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y) {
+    World& world = forms_.world;
+    // The pointer comes in single precision; the box edges are formed in double from it.
+    const double px = static_cast<float>(x);
+    const double py = static_cast<float>(y);
+    const Integer n = std::min<Integer>(world.popstart, lastRecord);
+    for (Integer i = 1; i <= n; ++i) {
+        const Zib& z = world.zibs[i];
+        if (!(px - 0.3 < z.x && z.x < px + 0.3 && py - 0.3 < z.y && z.y < py + 0.3)) continue;
+        zibfile& inspector = forms_.get<zibfile>();
+        showChildForm(&inspector);
+        inspector.filepic->Cls();
+        inspector.setCaption(QStringLiteral("Zib number %1").arg(i));
+        inspector.filepic->setDrawWidth(91);
+        world.selzib = i;
+        zibdataupdate();
+        zibupdate();
+    }
+}
+
+void Fworld::paintzib(Integer index, bool erase) {
+    if (index < 0 || index > lastRecord) return;
+    const Zib& z = forms_.world.zibs[index];
+    pic->setDrawWidth(2);
+    pic->PSet(z.x, z.y, erase ? black : grey);
+    for (int j = 1; j <= 8; ++j) {
+        const Integer kind = z.cells[j].kind;
+        if (kind <= 0 || (!erase && kind > eye)) continue;
+        const float x = static_cast<float>(z.x + 0.3 * ring[j].dx);
+        const float y = static_cast<float>(z.y + 0.3 * ring[j].dy);
+        pic->PSet(x, y, erase ? black : kindColour[kind]);
+    }
+}
+
+void Fworld::drawzib(Integer index) { paintzib(index, false); }
+void Fworld::erasezib(Integer index) { paintzib(index, true); }
+void Fworld::drawdeadzib(Integer index) { paintzib(index, true); }
+
+void Fworld::plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) {
+    pic->setDrawWidth(drawWidth);
+    pic->PSet(x, y, colour);
+}
+
+void Fworld::clearworld() {
+    pic->Cls();
+    pic->setScaleWidth(20);
+    pic->setScaleHeight(20);
+}
+
+void Fworld::cleargraph() { forms_.get<graph>().graphpic->Cls(); }
+void Fworld::updategraph() { forms_.get<graph>().updategraph(forms_.world); }
+void Fworld::zibdataupdate() { forms_.get<zibfile>().zibdataupdate(forms_.world); }
+void Fworld::zibupdate() { forms_.get<zibfile>().zibupdate(forms_.world); }
+bool Fworld::autozibupdate() const { return forms_.main.autoZibUpdate(); }
+
+}  // namespace zibs

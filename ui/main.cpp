@@ -1,1 +1,16 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include "runtime/random.h"
+#include "sim/world.h"
+#include "ui/Fmain.h"
+
+// Start-up: the world lives here, outside every window, for the life of the program.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    zibs::World world;
+    zibs::Rnd rnd;
+    zibs::Fmain fmain(world, rnd);  // its load handler sets the defaults
+    fmain.setWindowState(Qt::WindowNoState);
+    fmain.show();
+    return app.exec();
+}

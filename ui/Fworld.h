@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QPushButton>
+
+#include "runtime/childwindows.h"
+#include "runtime/picturebox.h"
+#include "sim/presentation.h"
+
+namespace zibs {
+
+class Forms;
+
+// The world window "Dovizura": the world picture and the buttons that drive the simulation.
+// It is the simulation's presentation: it paints zibs and grass into its picture and passes the
+// graph and inspector updates on to the windows that show them.
+class Fworld : public ChildForm, public Presentation {
+    Q_OBJECT
+public:
+    explicit Fworld(Forms& forms);
+
+    void Command1_Click();  // Initialize
+    void Command2_Click();  // Go 1
+    void Command3_Click();  // Go 100
+    void Command4_Click();  // Go to end
+    void pic_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+
+    // Presentation
+    void drawzib(Integer index) override;
+    void erasezib(Integer index) override;
+    void drawdeadzib(Integer index) override;
+    void plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) override;
+    void clearworld() override;
+    void cleargraph() override;
+    void updategraph() override;
+    void zibdataupdate() override;
+    void zibupdate() override;
+    bool autozibupdate() const override;
+
+    PictureBox* pic;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+
+private:
+    void paintzib(Integer index, bool erase);
+    // Runs days, letting window events run after each, until `days` have run (0: until the
+    // population is 0 after a day), Stop is pressed, the window closes or the day limit is hit.
+    void run(int days);
+    bool step();
+    void setStepButtonsEnabled(bool enabled);
+    void dayLimitReached();
+
+    Forms& forms_;
+    bool closed_ = false;
+};
+
+}  // namespace zibs

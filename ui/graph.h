@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QLabel>
+
+#include "runtime/childwindows.h"
+#include "runtime/picturebox.h"
+#include "sim/world.h"
+
+namespace zibs {
+
+class Forms;
+
+// The graph window "Graphs": one dot per day at (day, 100 - population), and both figures.
+class graph : public ChildForm {
+    Q_OBJECT
+public:
+    explicit graph(Forms& forms);
+
+    // Gives the plot its 500 x 100 scale and places the window under the world window.
+    void Form_Load() override;
+    void updategraph(const World& world);
+
+    PictureBox* graphpic;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Poplbl;
+    QLabel* daylbl;
+
+private:
+    Forms& forms_;
+};
+
+}  // namespace zibs
