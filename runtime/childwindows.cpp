@@ -18,15 +18,31 @@ QWidget* ChildForm::frame() const {
     return parent ? parent : const_cast<ChildForm*>(this);
 }
 
-int ChildForm::Left() const { return twips(frame()->x()); }
-int ChildForm::Top() const { return twips(frame()->y()); }
-int ChildForm::Width() const { return twips(frame()->width()); }
-int ChildForm::Height() const { return twips(frame()->height()); }
+int ChildForm::Left() const {
+    return twips(frame()->x());
+}
+int ChildForm::Top() const {
+    return twips(frame()->y());
+}
+int ChildForm::Width() const {
+    return twips(frame()->width());
+}
+int ChildForm::Height() const {
+    return twips(frame()->height());
+}
 
-void ChildForm::setLeft(int t) { frame()->move(px(t), frame()->y()); }
-void ChildForm::setTop(int t) { frame()->move(frame()->x(), px(t)); }
-void ChildForm::setWidth(int t) { frame()->resize(px(t), frame()->height()); }
-void ChildForm::setHeight(int t) { frame()->resize(frame()->width(), px(t)); }
+void ChildForm::setLeft(int t) {
+    frame()->move(px(t), frame()->y());
+}
+void ChildForm::setTop(int t) {
+    frame()->move(frame()->x(), px(t));
+}
+void ChildForm::setWidth(int t) {
+    frame()->resize(px(t), frame()->height());
+}
+void ChildForm::setHeight(int t) {
+    frame()->resize(frame()->width(), px(t));
+}
 
 void ChildForm::closeEvent(QCloseEvent* event) {
     event->accept();

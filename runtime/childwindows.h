@@ -12,7 +12,7 @@ namespace zibs {
 // workspace, as the load handlers that place windows use them.
 class ChildForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     ChildForm(const QString& caption, int clientWidthTwips, int clientHeightTwips);
 
     int Left() const;
@@ -30,14 +30,14 @@ public:
     // Runs once, when the window has been created and framed, before it is shown.
     virtual void Form_Load() {}
 
-signals:
+  signals:
     // The user closed the window: it is gone from now on, whenever Qt deletes it.
     void closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     QWidget* frame() const;
 };
 
@@ -46,7 +46,7 @@ private:
 // closes it; the next reference then creates it afresh.
 template <class Form>
 class ChildWindow {
-public:
+  public:
     using Factory = std::function<Form*()>;
     ChildWindow(QMdiArea* area, Factory factory) : area_(area), factory_(std::move(factory)) {}
 
@@ -57,7 +57,7 @@ public:
     // The open form, or nullptr when it does not exist (never created, or closed).
     Form* existing() const { return form_; }
 
-private:
+  private:
     void create() {
         Form* form = factory_();
         form_ = form;

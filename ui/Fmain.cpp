@@ -42,6 +42,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     layout->addWidget(Picture1);
 
     area_ = new QMdiArea(client);
+    // The child windows' layouts are laid out for a small sans-serif face.
+    area_->setFont(QFont("Liberation Sans", 8));
     layout->addWidget(area_, 1);
     setCentralWidget(client);
 
@@ -75,25 +77,38 @@ void Fmain::MDIForm_Load() {
 
 void Fmain::cmd_Click(int index) {
     switch (index) {
-        case 0: showChildForm(&forms_->get<Fworld>()); break;
-        case 1: showChildForm(&forms_->get<graph>()); break;
-        case 2: showChildForm(&forms_->get<Fvariables>()); break;
-        default: break;
+        case 0:
+            showChildForm(&forms_->get<Fworld>());
+            break;
+        case 1:
+            showChildForm(&forms_->get<graph>());
+            break;
+        case 2:
+            showChildForm(&forms_->get<Fvariables>());
+            break;
+        default:
+            break;
     }
 }
 
 // A click on the item toggles it by itself (it is checkable); this is the same toggle for
 // callers other than the menu.
-void Fmain::mnuopt_Click(int) { mnuopt[0]->setChecked(!mnuopt[0]->isChecked()); }
+void Fmain::mnuopt_Click(int) {
+    mnuopt[0]->setChecked(!mnuopt[0]->isChecked());
+}
 
-void Fmain::cmdstop_Click() { stopRequested_ = true; }
+void Fmain::cmdstop_Click() {
+    stopRequested_ = true;
+}
 
 void Fmain::runStarted() {
     stopRequested_ = false;
     cmdstop->setEnabled(true);
 }
 
-void Fmain::runEnded() { cmdstop->setEnabled(false); }
+void Fmain::runEnded() {
+    cmdstop->setEnabled(false);
+}
 
 void Fmain::message(const QString& text) {
     if (messageSink) {

@@ -18,7 +18,7 @@ namespace zibs {
 // them and the Options menu with the "Auto Zib update" switch.
 class Fmain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     Fmain(World& world, Rnd& rnd);
     ~Fmain() override;
 
@@ -52,10 +52,10 @@ public:
     QMenu* mnu;
     std::array<QAction*, 1> mnuopt{};
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     World& world_;
     QMdiArea* area_;
     std::unique_ptr<Forms> forms_;

@@ -13,7 +13,7 @@ class Forms;
 // The parameters window "Variables": six texts that Initialize reads.
 class Fvariables : public ChildForm {
     Q_OBJECT
-public:
+  public:
     explicit Fvariables(Forms& forms);
 
     // Places the window under the inspector, as wide as it and as tall as the graph window.
@@ -34,7 +34,7 @@ public:
     QLineEdit* txtmute;
     QLabel* Label6;
 
-private:
+  private:
     Forms& forms_;
 };
 

@@ -61,11 +61,17 @@ void Fworld::Command2_Click() {
     if (!step()) dayLimitReached();
 }
 
-void Fworld::Command3_Click() { run(100); }
+void Fworld::Command3_Click() {
+    run(100);
+}
 
-void Fworld::Command4_Click() { run(0); }
+void Fworld::Command4_Click() {
+    run(0);
+}
 
-bool Fworld::step() { return daystep(forms_.world, forms_.rnd, *this); }
+bool Fworld::step() {
+    return daystep(forms_.world, forms_.rnd, *this);
+}
 
 void Fworld::run(int days) {
     Fmain& main = forms_.main;
@@ -93,9 +99,10 @@ void Fworld::setStepButtonsEnabled(bool enabled) {
 }
 
 void Fworld::dayLimitReached() {
-    forms_.main.message(QStringLiteral("The day limit of %1 has been reached: no further day can run. "
-                                       "Press Initialize to start a new world.")
-                            .arg(dayLimit));
+    forms_.main.message(
+        QStringLiteral("The day limit of %1 has been reached: no further day can run. "
+                       "Press Initialize to start a new world.")
+            .arg(dayLimit));
 }
 
 void Fworld::pic_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y) {
@@ -132,9 +139,15 @@ void Fworld::paintzib(Integer index, bool erase) {
     }
 }
 
-void Fworld::drawzib(Integer index) { paintzib(index, false); }
-void Fworld::erasezib(Integer index) { paintzib(index, true); }
-void Fworld::drawdeadzib(Integer index) { paintzib(index, true); }
+void Fworld::drawzib(Integer index) {
+    paintzib(index, false);
+}
+void Fworld::erasezib(Integer index) {
+    paintzib(index, true);
+}
+void Fworld::drawdeadzib(Integer index) {
+    paintzib(index, true);
+}
 
 void Fworld::plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) {
     pic->setDrawWidth(drawWidth);
@@ -147,10 +160,20 @@ void Fworld::clearworld() {
     pic->setScaleHeight(20);
 }
 
-void Fworld::cleargraph() { forms_.get<graph>().graphpic->Cls(); }
-void Fworld::updategraph() { forms_.get<graph>().updategraph(forms_.world); }
-void Fworld::zibdataupdate() { forms_.get<zibfile>().zibdataupdate(forms_.world); }
-void Fworld::zibupdate() { forms_.get<zibfile>().zibupdate(forms_.world); }
-bool Fworld::autozibupdate() const { return forms_.main.autoZibUpdate(); }
+void Fworld::cleargraph() {
+    forms_.get<graph>().graphpic->Cls();
+}
+void Fworld::updategraph() {
+    forms_.get<graph>().updategraph(forms_.world);
+}
+void Fworld::zibdataupdate() {
+    forms_.get<zibfile>().zibdataupdate(forms_.world);
+}
+void Fworld::zibupdate() {
+    forms_.get<zibfile>().zibupdate(forms_.world);
+}
+bool Fworld::autozibupdate() const {
+    return forms_.main.autoZibUpdate();
+}
 
 }  // namespace zibs

@@ -15,7 +15,7 @@ class Forms;
 // graph and inspector updates on to the windows that show them.
 class Fworld : public ChildForm, public Presentation {
     Q_OBJECT
-public:
+  public:
     explicit Fworld(Forms& forms);
 
     void Command1_Click();  // Initialize
@@ -42,7 +42,7 @@ public:
     QPushButton* Command3;
     QPushButton* Command4;
 
-private:
+  private:
     void paintzib(Integer index, bool erase);
     // Runs days, letting window events run after each, until `days` have run (0: until the
     // population is 0 after a day), Stop is pressed, the window closes or the day limit is hit.

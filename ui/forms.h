@@ -18,7 +18,7 @@ class Fvariables;
 // The four child windows of the main window, each created on first reference, and what they
 // all share: the world, the generator and the main window.
 class Forms {
-public:
+  public:
     Forms(Fmain& main, QMdiArea* area, World& world, Rnd& rnd);
 
     template <class Form>
@@ -34,7 +34,7 @@ public:
     World& world;
     Rnd& rnd;
 
-private:
+  private:
     std::tuple<ChildWindow<Fworld>, ChildWindow<graph>, ChildWindow<zibfile>,
                ChildWindow<Fvariables>>
         windows_;

@@ -13,7 +13,7 @@ class Forms;
 // The graph window "Graphs": one dot per day at (day, 100 - population), and both figures.
 class graph : public ChildForm {
     Q_OBJECT
-public:
+  public:
     explicit graph(Forms& forms);
 
     // Gives the plot its 500 x 100 scale and places the window under the world window.
@@ -26,7 +26,7 @@ public:
     QLabel* Poplbl;
     QLabel* daylbl;
 
-private:
+  private:
     Forms& forms_;
 };
 
