@@ -1,1 +1,15 @@
-// placeholder
+#include "sim/sim.h"
+
+namespace zibs {
+
+bool daystep(World& world, RandomSource& rnd, Presentation& view) {
+    if (world.day >= dayLimit) return false;
+    growgrass(world, view);
+    lookzib(world);
+    movezib(world, rnd, view);
+    ++world.day;
+    view.updategraph();
+    return true;
+}
+
+}  // namespace zibs

@@ -1,1 +1,26 @@
-// placeholder
+#include "sim/sim.h"
+
+namespace zibs {
+
+void lookzib(World& world) {
+    const Integer last = world.popstart;
+    for (int i = 1; i <= last; ++i) {
+        Zib& z = world.zibs[i];
+        if (z.goalx != 0 || z.goaly != 0) continue;  // keeps its target until it stands on it
+        for (int j = 1; j <= 8; ++j) {
+            const ZibCell& c = z.cells[j];
+            if (c.kind != eye || c.mode != z.mode) continue;
+            const int sx = z.x + ring[j].dx;
+            const int sy = z.y + ring[j].dy;
+            // Row and column 0 are never seen.
+            if (sx < 1 || sx > 20 || sy < 1 || sy > 20) continue;
+            if (world.grassAt(sx, sy).amount > 0) {
+                z.goalx = static_cast<Integer>(sx);
+                z.goaly = static_cast<Integer>(sy);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace zibs

@@ -1,1 +1,24 @@
-// placeholder
+#include <cassert>
+
+#include "sim/sim.h"
+
+namespace zibs {
+
+void turnzib(World& world, Integer turn, Integer index, Presentation& view) {
+    assert(turn >= 0 && turn <= 8);
+    assert(index >= 0 && index <= lastRecord);
+
+    // Cells are read from a copy, so the rotation is a true permutation. Reducing the turn
+    // modulo 8 gives the same result for 0..8 and keeps every other value inside the ring.
+    const int steps = ((turn % 8) + 8) % 8;
+    Zib& z = world.zibs[index];
+    const Zib before = z;
+    for (int i = 1; i <= 8; ++i) {
+        int s = i + steps;
+        if (s > 8) s -= 8;
+        z.cells[i] = before.cells[s];
+    }
+    if (index == world.selzib) view.zibupdate();
+}
+
+}  // namespace zibs
