@@ -1,1 +1,232 @@
-// placeholder
+#include "runtime/picturebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace zibs {
+
+namespace {
+
+QRgb toQRgb(Rgb c) {
+    return qRgb(c.r, c.g, c.b);
+}
+
+// The classic sunken frame: a grey and white outer line, a dark grey and light grey inner one.
+constexpr QRgb frameOuterShadow = qRgb(128, 128, 128);
+constexpr QRgb frameOuterLight = qRgb(255, 255, 255);
+constexpr QRgb frameInnerShadow = qRgb(64, 64, 64);
+constexpr QRgb frameInnerLight = qRgb(212, 208, 200);
+
+// Floor of a value already known to lie well within the int range.
+int floorToInt(double v) {
+    const int i = static_cast<int>(v);
+    return i - (v < i);
+}
+
+// Pixel coordinates come from a product with a rounded factor; a nudge far below any visible
+// amount keeps points that map exactly onto a pixel boundary from falling short of it.
+constexpr double nudge = 1e-9;
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent), pen_(&stamp(1)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::setBorder(bool sunken) {
+    border_ = sunken ? 2 : 0;
+    syncCanvas();
+    requestRepaint();
+}
+
+void PictureBox::setScaleWidth(double w) {
+    scaleWidth_ = w;
+    updateMapping();
+}
+
+void PictureBox::setScaleHeight(double h) {
+    scaleHeight_ = h;
+    updateMapping();
+}
+
+double PictureBox::ScaleWidth() const {
+    if (scaleWidth_ != 0) return scaleWidth_;
+    syncCanvas();
+    return std::max(1, areaW_ - 1);
+}
+
+double PictureBox::ScaleHeight() const {
+    if (scaleHeight_ != 0) return scaleHeight_;
+    syncCanvas();
+    return std::max(1, areaH_ - 1);
+}
+
+void PictureBox::setDrawWidth(int w) {
+    drawWidth_ = std::max(1, w);
+    pen_ = &stamp(drawWidth_);
+}
+
+void PictureBox::reallocate() const {
+    areaW_ = std::max(0, width() - 2 * border_);
+    areaH_ = std::max(0, height() - 2 * border_);
+    if (areaW_ == 0 || areaH_ == 0) {
+        canvas_ = QImage();
+        bits_ = nullptr;
+    } else {
+        canvas_ = QImage(areaW_, areaH_, QImage::Format_RGB32);
+        canvas_.fill(toQRgb(back_));
+        bits_ = canvas_.bits();
+        stride_ = canvas_.bytesPerLine();
+    }
+    updateMapping();
+}
+
+void PictureBox::updateMapping() const {
+    kx_ = (areaW_ - 1) / ScaleWidth();
+    ky_ = (areaH_ - 1) / ScaleHeight();
+}
+
+const QImage& PictureBox::image() const {
+    syncCanvas();
+    return canvas_;
+}
+
+void PictureBox::requestRepaint() {
+    // update() on every dot would cost more than the dot; one pending request covers them all
+    // until the next paint. A hidden widget is painted whole when it is shown.
+    if (repaintPending_) return;
+    repaintPending_ = true;
+    update();
+}
+
+void PictureBox::Cls() {
+    syncCanvas();
+    if (!canvas_.isNull()) {
+        canvas_.fill(toQRgb(back_));
+        bits_ = canvas_.bits();
+    }
+    requestRepaint();
+}
+
+const PictureBox::Stamp& PictureBox::stamp(int width) {
+    // Shared by all picture boxes; built on first use of each width.
+    static std::vector<std::unique_ptr<Stamp>> stamps;
+    if (static_cast<std::size_t>(width) >= stamps.size()) stamps.resize(width + 1);
+    if (stamps[width]) return *stamps[width];
+    auto s = std::make_unique<Stamp>();
+
+    // A pixel belongs to the dot when its centre lies within width / 2 of the dot's centre. For
+    // an odd width the centre is the middle of the anchor pixel, so offsets run -r..r; for an
+    // even one it is the anchor pixel's top-left corner, and offsets run -r..r-1 with the pixel
+    // centres half a pixel off the corner.
+    const bool even = width % 2 == 0;
+    const int r = width / 2;
+    const double half = even ? 0.5 : 0.0;
+    const double limit = (width / 2.0) * (width / 2.0) + 1e-9;
+    s->shift = half;
+    s->reach = r;
+    const int lo = -r;
+    const int hi = even ? r - 1 : r;
+    for (int dy = lo; dy <= hi; ++dy) {
+        const double ey = dy + half;
+        const double room = limit - ey * ey;
+        if (room < half * half) continue;
+        // The largest k with (k + half)^2 <= room: the row reaches k pixels right of the anchor
+        // and, mirrored about the centre, as far to the left.
+        int k = static_cast<int>(std::sqrt(room) - half);
+        while ((k + 1 + half) * (k + 1 + half) <= room) ++k;
+        while (k > 0 && (k + half) * (k + half) > room) --k;
+        s->spans.push_back({dy, even ? -k - 1 : -k, k});
+    }
+    stamps[width] = std::move(s);
+    return *stamps[width];
+}
+
+void PictureBox::PSet(double x, double y, Rgb colour) {
+    syncCanvas();
+    if (!bits_) return;
+    const Stamp& st = *pen_;
+    const double u = x * kx_ + (0.5 + nudge) + st.shift;
+    const double v = y * ky_ + (0.5 + nudge) + st.shift;
+    // Also keeps NaN and far-off points away from the integer conversion.
+    const double reach = st.reach + 1;
+    if (!(u >= -reach && u < areaW_ + reach && v >= -reach && v < areaH_ + reach)) return;
+    const int ax = floorToInt(u);
+    const int ay = floorToInt(v);
+
+    // Someone holding a copy of the image keeps the pixels they copied.
+    if (!canvas_.isDetached()) bits_ = canvas_.bits();
+    const QRgb c = toQRgb(colour);
+    for (const Span& span : st.spans) {
+        const int row = ay + span.dy;
+        if (row < 0 || row >= areaH_) continue;
+        const int x0 = std::max(0, ax + span.dx0);
+        const int x1 = std::min(areaW_ - 1, ax + span.dx1);
+        QRgb* line = reinterpret_cast<QRgb*>(bits_ + row * stride_);
+        for (int px = x0; px <= x1; ++px) line[px] = c;
+    }
+    requestRepaint();
+}
+
+Rgb PictureBox::pixelAt(int px, int py) const {
+    syncCanvas();
+    const QRgb c = canvas_.pixel(px, py);
+    return RGB(qRed(c), qGreen(c), qBlue(c));
+}
+
+QPoint PictureBox::toPixel(double x, double y) const {
+    syncCanvas();
+    const double u = x * kx_ + (0.5 + nudge);
+    const double v = y * ky_ + (0.5 + nudge);
+    return {static_cast<int>(std::floor(u)), static_cast<int>(std::floor(v))};
+}
+
+QPointF PictureBox::toUser(QPointF areaPixel) const {
+    syncCanvas();
+    const double x = areaW_ > 1 ? areaPixel.x() * ScaleWidth() / (areaW_ - 1) : 0.0;
+    const double y = areaH_ > 1 ? areaPixel.y() * ScaleHeight() / (areaH_ - 1) : 0.0;
+    return {x, y};
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    repaintPending_ = false;
+    syncCanvas();
+    QPainter p(this);
+    p.drawImage(border_, border_, canvas_);
+    if (border_ == 0) return;
+
+    const int w = width();
+    const int h = height();
+    // The bottom and right lines run the full length and so own the bottom-left and top-right
+    // corners; the top and left lines stop one pixel short of them.
+    p.fillRect(0, 0, w - 1, 1, QColor(frameOuterShadow));
+    p.fillRect(0, 0, 1, h - 1, QColor(frameOuterShadow));
+    p.fillRect(0, h - 1, w, 1, QColor(frameOuterLight));
+    p.fillRect(w - 1, 0, 1, h, QColor(frameOuterLight));
+    p.fillRect(1, 1, w - 3, 1, QColor(frameInnerShadow));
+    p.fillRect(1, 1, 1, h - 3, QColor(frameInnerShadow));
+    p.fillRect(1, h - 2, w - 2, 1, QColor(frameInnerLight));
+    p.fillRect(w - 2, 1, 1, h - 2, QColor(frameInnerLight));
+}
+
+void PictureBox::resizeEvent(QResizeEvent*) {
+    // A canvas of the same size keeps its pixels (a hidden widget gets its pending resize only
+    // when shown, after it may have been drawn on).
+    syncCanvas();
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    syncCanvas();
+    const QPointF area = event->position() - QPointF(border_, border_);
+    if (area.x() < 0 || area.y() < 0 || area.x() >= canvas_.width() ||
+        area.y() >= canvas_.height()) {
+        return;
+    }
+    const QPointF user = toUser(area);
+    emit MouseDown(event->button(), event->modifiers(), user.x(), user.y());
+}
+
+}  // namespace zibs

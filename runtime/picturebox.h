@@ -30,8 +30,8 @@ class PictureBox : public QWidget {
     Rgb ForeColor() const { return fore_; }
 
     // Until set, the scale counts pixels: ScaleWidth is W - 1 for an area W pixels wide.
-    void setScaleWidth(double w) { scaleWidth_ = w; }
-    void setScaleHeight(double h) { scaleHeight_ = h; }
+    void setScaleWidth(double w);
+    void setScaleHeight(double h);
     double ScaleWidth() const;
     double ScaleHeight() const;
 
@@ -73,14 +73,25 @@ class PictureBox : public QWidget {
         int reach = 0;  // largest |offset| of any pixel, for the cheap off-canvas test
         std::vector<Span> spans;
     };
-    const Stamp& stamp(int width);
+    static const Stamp& stamp(int width);
+
     // Brings the canvas to the size of the drawing area (a new canvas starts blank). A hidden
     // widget receives its resize events only when shown, so every access checks this first.
-    void syncCanvas() const;
+    void syncCanvas() const {
+        if (areaW_ != width() - 2 * border_ || areaH_ != height() - 2 * border_) reallocate();
+    }
+    void reallocate() const;
+    void updateMapping() const;
     void requestRepaint();
 
     mutable QImage canvas_;
-    std::vector<Stamp> stamps_;  // indexed by width, built on first use
+    // The canvas's size and, between reallocations, its pixels and line length.
+    mutable int areaW_ = -1, areaH_ = -1;
+    mutable uchar* bits_ = nullptr;
+    mutable qsizetype stride_ = 0;
+    // Pixels per user unit on each axis.
+    mutable double kx_ = 1, ky_ = 1;
+    const Stamp* pen_;  // the stamp of drawWidth_
     bool repaintPending_ = false;
     int border_ = 0;
     Rgb back_ = RGB(255, 255, 255);
