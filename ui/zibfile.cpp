@@ -1,1 +1,212 @@
-// placeholder
+#include "ui/zibfile.h"
+
+#include <QFontDatabase>
+
+#include "runtime/convert.h"
+#include "runtime/twips.h"
+#include "ui/Fworld.h"
+#include "ui/forms.h"
+
+namespace zibs {
+
+namespace {
+
+QString firstInstalled(const QString& wanted, const QString& substitute) {
+    return QFontDatabase::families().contains(wanted) ? wanted : substitute;
+}
+
+// The figures: Times New Roman 12 pt, or a metric-compatible serif where it is missing.
+QFont figureFont() {
+    QFont f(firstInstalled(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")));
+    f.setPointSizeF(12);
+    return f;
+}
+
+// The alive state: Tahoma 14.25 pt bold underlined, or a similar sans serif.
+QFont aliveFont() {
+    QFont f(firstInstalled(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")));
+    f.setPointSizeF(14.25);
+    f.setBold(true);
+    f.setUnderline(true);
+    return f;
+}
+
+void setTextColour(QLabel* label, Rgb c) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, QColor(c.r, c.g, c.b));
+    label->setPalette(pal);
+}
+
+// A label laid out in twips, its text at the top left as the figures always were.
+QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height) {
+    auto* l = new QLabel(QString::fromLatin1(text), parent);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setGeometry(px(left), px(top), px(width), px(height));
+    return l;
+}
+
+QLabel* figure(QWidget* parent, const char* text, int left, int top, int width, int height) {
+    QLabel* l = label(parent, text, left, top, width, height);
+    l->setFont(figureFont());
+    return l;
+}
+
+// A cell figure inside the portrait, its top left corner at the middle of its square: white
+// text over whatever the portrait shows around it.
+QLabel* cellLabel(PictureBox* pic, const char* text, int left, int top) {
+    QLabel* l = label(pic, text, left, top, 615, 225);
+    setTextColour(l, white);
+    return l;
+}
+
+// One shaded ball: concentric discs from the widest to the narrowest. The pen starts at
+// startWidth and each disc first steps it with nextWidth; colour(n) is the colour of disc n.
+template <class NextWidth, class Colour>
+void ball(PictureBox* pic, double x, double y, int startWidth, int discs, NextWidth nextWidth,
+          Colour colour) {
+    pic->setDrawWidth(startWidth);
+    for (int n = 0; n < discs; ++n) {
+        pic->setDrawWidth(nextWidth(pic->DrawWidth()));
+        pic->PSet(x, y, colour(n));
+    }
+}
+
+}  // namespace
+
+zibfile::zibfile(Forms& forms) : ChildForm(QString(), 4710, 5625), forms_(forms) {
+    // Children are created in tab order, so their stacking follows it too.
+    filepic = new PictureBox(this);
+    filepic->setBorder(true);
+    filepic->setGeometry(px(450), px(0), px(4000), px(4000));
+    filepic->setBackColor(black);
+    filepic->setForeColor(white);
+    filepic->setScaleWidth(3);
+    filepic->setScaleHeight(3);
+    filepic->Cls();
+
+    Label1 = figure(this, "Age", 330, 4200, 765, 285);
+    agelbl = figure(this, "0", 1140, 4200, 1005, 285);
+    foodlbl = figure(this, "0", 1140, 4530, 1005, 285);
+    Label3 = figure(this, "Food", 330, 4530, 765, 285);
+    Label2 = figure(this, "Use", 330, 4860, 765, 285);
+    uselbl = figure(this, "0", 1140, 4860, 1005, 285);
+
+    alivelbl = label(this, "Alive", 2310, 4140, 1485, 345);
+    alivelbl->setFont(aliveFont());
+    alivelbl->setAutoFillBackground(true);
+    QPalette pal = alivelbl->palette();
+    pal.setColor(QPalette::Window, QColor(192, 192, 192));
+    alivelbl->setPalette(pal);
+
+    lbl[1] = cellLabel(filepic, "Label4", 658, 658);
+    lbl[0] = cellLabel(filepic, "000", 1972, 1972);
+    lbl[0]->hide();
+    lbl[2] = cellLabel(filepic, "Label4", 1972, 658);
+    lbl[3] = cellLabel(filepic, "Label4", 3288, 658);
+    lbl[4] = cellLabel(filepic, "Label4", 3288, 1972);
+    lbl[5] = cellLabel(filepic, "Label4", 3288, 3288);
+    lbl[6] = cellLabel(filepic, "Label4", 1972, 3288);
+    lbl[7] = cellLabel(filepic, "Label4", 658, 3288);
+    lbl[8] = cellLabel(filepic, "Label4", 658, 1972);
+
+    Reprolbl = figure(this, "0", 3030, 4530, 1005, 285);
+    Label5 = figure(this, "Repro age", 2220, 4530, 765, 285);
+}
+
+void zibfile::Form_Load() {
+    Fworld& world = forms_.get<Fworld>();
+    setLeft(world.Width() + world.Left());
+    setTop(0);
+    setHeight(world.Height());
+}
+
+void zibfile::zibdataupdate(const World& world) {
+    if (world.selzib < 0 || world.selzib > lastRecord) return;
+    const Zib& z = world.zibs[world.selzib];
+
+    agelbl->setText(QString::fromStdString(plainDecimal(z.age)));
+
+    // Wide totals: eight stores can hold more than a 16-bit number.
+    long long food = 0;
+    long long capacity = 0;
+    long long use = 0;
+    for (int j = 1; j <= 8; ++j) {
+        const ZibCell& cell = z.cells[j];
+        std::string text;
+        if (cell.kind == store) {
+            food += cell.food;
+            capacity += cell.capacity;
+            text = plainDecimal(cell.food) + "/" + plainDecimal(cell.capacity);
+        } else if (cell.kind != empty) {
+            text = "   " + signedColumn(cell.mode);
+        }
+        lbl[j]->setText(QString::fromStdString(text));
+        use += cell.use;  // every cell pays, empty ones too
+    }
+    foodlbl->setText(QString::fromStdString(plainDecimal(food) + "/" + plainDecimal(capacity)));
+    uselbl->setText(QString::fromStdString(plainDecimal(use)));
+
+    if (z.alive == 1) {
+        alivelbl->setText(QStringLiteral("Alive"));
+        setTextColour(alivelbl, RGB(255, 0, 0));
+    } else {
+        alivelbl->setText(QStringLiteral("Dead"));
+        setTextColour(alivelbl, RGB(0, 0, 0));
+    }
+
+    Reprolbl->setText(QString::fromStdString(plainDecimal(z.reproage)));
+}
+
+void zibfile::zibupdate(const World& world) {
+    if (world.selzib < 0 || world.selzib > lastRecord) return;
+    const Zib& z = world.zibs[world.selzib];
+
+    filepic->Cls();
+
+    // The grey levels step by 12.115 rounded, which is 12; RGB clips the last ones at 255.
+    auto step12 = [](int g) { return static_cast<int>(nearestInt(g + 12.115)); };
+
+    // The body: 30 grey discs 88, 85, ..., 1 pixels across.
+    {
+        int g = 13;
+        ball(
+            filepic, 1.5, 1.5, 91, 30, [](int w) { return w - 3; },
+            [&](int) {
+                const Rgb c = RGB(g, g, g);
+                g = step12(g);
+                return c;
+            });
+    }
+
+    auto even = [](double w) { return static_cast<int>(roundEven(w)); };
+    auto by4 = [&](int w) { return even(w - 4.5); };   // 86, 82, ..., 10
+    auto by2 = [&](int w) { return even(w - 2.05); };  // 89, 87, ... from 91; 48, ... from 50
+
+    for (int j = 1; j <= 8; ++j) {
+        const Integer kind = z.cells[j].kind;
+        const double x = 1.5 + ring[j].dx;
+        const double y = 1.5 + ring[j].dy;
+        if (kind == empty) continue;
+        if (kind == store || kind == motor) {
+            const bool yellow = kind == motor;
+            int g = 13;
+            ball(filepic, x, y, 91, 20, by4, [&](int) {
+                const Rgb c = RGB(g, yellow ? g : 0, 0);
+                g = step12(g);
+                return c;
+            });
+        } else if (kind == eye) {
+            ball(filepic, x, y, 91, 20, by2, [](int n) {
+                const int v = 12 + 20 * n;
+                return RGB(v, v, v);
+            });
+            ball(filepic, x, y, 50, 20, by2, [](int n) { return RGB(0, 75, 12 + 20 * n); });
+            filepic->setDrawWidth(20);
+            filepic->PSet(x, y, RGB(0, 0, 0));
+        }
+        // A kind other than 1, 2 and 3 matches none of the branches and leaves its square black.
+    }
+}
+
+}  // namespace zibs
