@@ -14,7 +14,7 @@ class Forms;
 // The inspector: the figures and the portrait of zib selzib.
 class zibfile : public ChildForm {
     Q_OBJECT
-public:
+  public:
     explicit zibfile(Forms& forms);
 
     // Places the window to the right of the world window, at the top, as tall as it.
@@ -37,7 +37,7 @@ public:
     QLabel* Label5;
     QLabel* Reprolbl;
 
-private:
+  private:
     Forms& forms_;
 };
 
