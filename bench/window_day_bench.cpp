@@ -1,0 +1,61 @@
+// The daily step with the real windows, offscreen: the world picture, the graph and the inspector
+// draw every day, beside the core's cost measured by day_bench.
+//
+// As there, one iteration is the first `days` days of a freshly initialised world (seeds 1..16 in
+// turn) and the Initialize runs outside the timed region. With events:1 each day is followed by
+// the one processEvents() a run gives the windows after every day, so the repaints of the world
+// picture, the graph and the inspector are part of the day; with events:0 the days only draw into
+// the pictures' images and set the figures, and the windows repaint outside the timed region.
+//
+// Reported per day: "day" (CPU time), "wall_us" (wall clock), "zibs" (living after a day) and
+// "pic_paints" (paint events of the world picture per day).
+#include "bench/app.h"
+#include "bench/bench_main.h"
+
+namespace zibs {
+namespace {
+
+void BM_WindowDay(benchmark::State& state) {
+    Parameters params;  // 10, 1, 15, 2, 50, 1
+    params.popstart = static_cast<Integer>(state.range(0));
+    const int days = static_cast<int>(state.range(1));
+    const bool events = state.range(2) != 0;
+
+    bench::Program program;
+    bench::PaintCounter paints(program.fworld->pic);
+    std::uint32_t worlds = 0;
+    double wall = 0;
+    double zibs = 0;
+    long long timedPaints = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        program.initialize(params, worlds++ % bench::worldSeeds + 1);
+        const long long paintsBefore = paints.count;
+        state.ResumeTiming();
+
+        const auto start = bench::Clock::now();
+        for (int d = 0; d < days; ++d) {
+            program.day(events);
+            zibs += program.world.population;
+        }
+        wall += bench::seconds(start, bench::Clock::now());
+        timedPaints += paints.count - paintsBefore;
+    }
+    bench::reportPerDay(state, days, wall, zibs);
+    const double total = static_cast<double>(state.iterations()) * days;
+    state.counters["pic_paints"] = benchmark::Counter(total > 0 ? timedPaints / total : 0);
+}
+BENCHMARK(BM_WindowDay)
+    ->ArgNames({"start", "days", "events"})
+    ->Args({100, 10, 1})
+    ->Args({100, 10, 0})
+    ->Args({100, 100, 1})
+    ->Args({10, 100, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace zibs
+
+int main(int argc, char** argv) {
+    return zibs::bench::runBenchmarks(argc, argv, true);
+}
