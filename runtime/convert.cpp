@@ -8,7 +8,9 @@ namespace zibs {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the run of digits starting at pos.
 std::size_t digitsAt(std::string_view s, std::size_t pos) {
@@ -82,9 +84,13 @@ std::int16_t saturateReal(double v) {
 }
 }  // namespace
 
-std::int16_t floorInt(double v) { return saturateReal(std::floor(v)); }
+std::int16_t floorInt(double v) {
+    return saturateReal(std::floor(v));
+}
 
-std::int16_t nearestInt(double v) { return saturateReal(roundEven(v)); }
+std::int16_t nearestInt(double v) {
+    return saturateReal(roundEven(v));
+}
 
 std::int16_t saturate(long long v) {
     if (v < -32768) return -32768;
@@ -92,8 +98,23 @@ std::int16_t saturate(long long v) {
     return static_cast<std::int16_t>(v);
 }
 
-std::string plainDecimal(long long v) { return std::to_string(v); }
+std::optional<std::uint32_t> seedValue(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    const auto last = text.find_last_not_of(" \t");
+    const auto digits = text.substr(first, last - first + 1);
+    std::uint32_t value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return value;
+}
 
-std::string signedColumn(long long v) { return v < 0 ? std::to_string(v) : " " + std::to_string(v); }
+std::string plainDecimal(long long v) {
+    return std::to_string(v);
+}
+
+std::string signedColumn(long long v) {
+    return v < 0 ? std::to_string(v) : " " + std::to_string(v);
+}
 
 }  // namespace zibs

@@ -22,12 +22,16 @@ std::optional<std::int16_t> toInteger(double v);
 std::int16_t floorInt(double v);
 std::int16_t nearestInt(double v);
 
+// A seed as the user types it: a whole number 0..4294967295, blanks around it allowed.
+std::optional<std::uint32_t> seedValue(std::string_view text);
+
 // Saturates a wide result at the 16-bit limits.
 std::int16_t saturate(long long v);
 
 // Plain decimal: digits with a leading minus sign when negative ("-7", "12").
 std::string plainDecimal(long long v);
-// Signed column: a space before zero and positive values, a minus before negative ones (" 2", "-1").
+// Signed column: a space before zero and positive values, a minus before negative ones (" 2",
+// "-1").
 std::string signedColumn(long long v);
 
 }  // namespace zibs

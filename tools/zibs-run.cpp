@@ -8,9 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/convert.h"
 #include "runtime/random.h"
 #include "sim/params.h"
 #include "sim/sim.h"
+#include "sim/trace.h"
 
 namespace {
 
@@ -38,31 +40,6 @@ std::optional<T> wholeNumber(std::string_view text) {
     return value;
 }
 
-void appendNumber(std::string& out, long long v) {
-    out += ' ';
-    out += std::to_string(v);
-}
-
-void appendTrace(std::string& out, const World& world) {
-    out += "day " + std::to_string(world.day) + " population " + std::to_string(world.population) +
-           " popstart " + std::to_string(world.popstart) + "\ngrass";
-    for (const GrassCell& g : world.grass) appendNumber(out, g.amount);
-    out += '\n';
-    for (int i = 1; i <= world.popstart; ++i) {
-        const Zib& z = world.zibs[i];
-        out += "zib " + std::to_string(i);
-        for (Integer v : {z.x, z.y, z.goalx, z.goaly, z.mode, z.age, z.reproage, z.alive}) {
-            appendNumber(out, v);
-        }
-        for (int j = 1; j <= 8; ++j) {
-            const ZibCell& c = z.cells[j];
-            for (Integer v : {c.kind, c.capacity, c.use, c.food, c.mode}) appendNumber(out, v);
-        }
-        out += '\n';
-    }
-    out += "end\n";
-}
-
 struct Options {
     std::optional<std::uint32_t> seed;
     std::optional<long long> days;
@@ -88,7 +65,7 @@ int main(int argc, char** argv) {
         if (a + 1 >= argc) return usage();
         const std::string value = argv[++a];
         if (arg == "--seed") {
-            opt.seed = wholeNumber<std::uint32_t>(value);
+            opt.seed = seedValue(value);
             if (!opt.seed) {
                 std::fprintf(stderr,
                              "zibs-run: the seed must be a whole number from 0 to 4294967295; "

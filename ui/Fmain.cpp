@@ -1,9 +1,13 @@
 #include "ui/Fmain.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "runtime/twips.h"
@@ -48,10 +52,17 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     setCentralWidget(client);
 
     mmu = menuBar()->addMenu("File");
+    mnuexport = mmu->addAction("Export population (CSV)...");
+    mnusave = mmu->addAction("Save world picture...");
     mnu = menuBar()->addMenu("Options");
     mnuopt[0] = mnu->addAction("Auto Zib update");
     mnuopt[0]->setCheckable(true);
     mnuopt[0]->setChecked(true);
+    mnuslow = mnu->addAction("Slow motion");
+    mnuslow->setCheckable(true);
+
+    seedlbl = new QLabel(this);
+    statusBar()->addPermanentWidget(seedlbl);
 
     for (int i = 0; i < static_cast<int>(cmd.size()); ++i)
         connect(cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
@@ -59,11 +70,31 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::ApplicationShortcut);
     connect(escape, &QShortcut::activated, this, &Fmain::cmdstop_Click);
+    connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
+    connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
+
+    // The world window's buttons from anywhere in the program; a disabled button ignores them.
+    const std::pair<QKeySequence, QPushButton * Fworld::*> keys[] = {
+        {QKeySequence("Ctrl+I"), &Fworld::Command1},
+        {QKeySequence("Ctrl+1"), &Fworld::Command2},
+        {QKeySequence("Ctrl+G"), &Fworld::Command3},
+        {QKeySequence("Ctrl+E"), &Fworld::Command4},
+    };
+    for (const auto& [key, button] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, button] { (forms_->get<Fworld>().*button)->click(); });
+    }
+    cmdstop->setToolTip("Stop the run after the current day (Esc)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
+    savePathSource = [this](const QString& caption, const QString& filter, const QString& name) {
+        return QFileDialog::getSaveFileName(this, caption, name, filter);
+    };
     MDIForm_Load();
 
-    resize(px(11490), px(8775) + menuBar()->sizeHint().height());
+    resize(px(11490), px(8775) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 Fmain::~Fmain() = default;
@@ -118,9 +149,51 @@ void Fmain::message(const QString& text) {
     QMessageBox::warning(this, "Zibs", text);
 }
 
+void Fmain::showSeed(std::uint32_t seed) {
+    seedlbl->setText(QStringLiteral("Seed %1").arg(seed));
+}
+
+void Fmain::mnuexport_Click() {
+    const QString path = savePathSource("Export population", "CSV files (*.csv)", "population.csv");
+    if (!path.isEmpty()) exportPopulation(path);
+}
+
+void Fmain::mnusave_Click() {
+    const QString path = savePathSource("Save world picture", "PNG images (*.png)", "world.png");
+    if (!path.isEmpty()) saveWorldPicture(path);
+}
+
+bool Fmain::exportPopulation(const QString& path) {
+    const RunLog& log = forms_->runlog;
+    if (log.empty()) {
+        message("There is nothing to export yet: press Initialize to start a world.");
+        return false;
+    }
+    QSaveFile file(path);
+    const QByteArray csv = QByteArray::fromStdString(log.csv());
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+        message(QStringLiteral("The population could not be written to %1: %2")
+                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool Fmain::saveWorldPicture(const QString& path) {
+    const QImage picture = forms_->get<Fworld>().pic->image();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+        message(QStringLiteral("The world picture could not be written to %1: %2")
+                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
 void Fmain::closeEvent(QCloseEvent* event) {
     closing_ = true;
     stopRequested_ = true;
+    emit stopPressed();
     event->accept();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPushButton>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -28,6 +30,20 @@ class Fmain : public QMainWindow {
     void cmd_Click(int index);
     void mnuopt_Click(int index);
     void cmdstop_Click();
+    void mnuexport_Click();
+    void mnusave_Click();
+
+    // Writes the population of every day since the last Initialize as CSV; the world picture as
+    // PNG. Each tells the user when the file cannot be written and returns false.
+    bool exportPopulation(const QString& path);
+    bool saveWorldPicture(const QString& path);
+    // Asks where to save (the standard file dialog); empty when cancelled. Tests replace it.
+    std::function<QString(const QString& caption, const QString& filter, const QString& name)>
+        savePathSource;
+
+    // Shows the seed of the current world in the status bar.
+    void showSeed(std::uint32_t seed);
+    bool slowMotion() const { return mnuslow->isChecked(); }
 
     bool autoZibUpdate() const { return mnuopt[0]->isChecked(); }
 
@@ -51,6 +67,14 @@ class Fmain : public QMainWindow {
     QMenu* mmu;
     QMenu* mnu;
     std::array<QAction*, 1> mnuopt{};
+    QAction* mnuslow;
+    QAction* mnuexport;
+    QAction* mnusave;
+    QLabel* seedlbl;
+
+  signals:
+    // Stop was pressed (or the window is closing): a waiting run ends at once.
+    void stopPressed();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

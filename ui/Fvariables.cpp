@@ -1,5 +1,7 @@
 #include "ui/Fvariables.h"
 
+#include <algorithm>
+
 #include "runtime/twips.h"
 #include "ui/forms.h"
 #include "ui/graph.h"
@@ -39,6 +41,11 @@ Fvariables::Fvariables(Forms& forms) : ChildForm("Variables", 5190, 2250), forms
     Label5 = label(this, "Radiation", 90, 1350, 1300);
     txtmute = textBox(this, "1", 3240, 30);
     Label6 = label(this, "Cell mutations", 1920, 30, 1305);
+    Label7 = label(this, "Seed", 1920, 360, 1305);
+    txtseed = textBox(this, "", 3240, 360);
+    // Wide enough for a ten-digit seed, within the window.
+    const int seedWidth = txtseed->fontMetrics().horizontalAdvance("4294967295") + 12;
+    txtseed->resize(std::clamp(seedWidth, px(500), px(5190 - 3240 - 90)), txtseed->height());
 }
 
 void Fvariables::Form_Load() {
@@ -58,6 +65,10 @@ ParameterTexts Fvariables::texts() const {
     t.rad = txtrad->text().toStdString();
     t.mute = txtmute->text().toStdString();
     return t;
+}
+
+std::string Fvariables::seedText() const {
+    return txtseed->text().toStdString();
 }
 
 }  // namespace zibs

@@ -20,6 +20,7 @@ class Fvariables : public ChildForm {
     void Form_Load() override;
 
     ParameterTexts texts() const;
+    std::string seedText() const;
 
     QLabel* Label1;
     QLineEdit* startpop;
@@ -33,6 +34,8 @@ class Fvariables : public ChildForm {
     QLabel* Label5;
     QLineEdit* txtmute;
     QLabel* Label6;
+    QLabel* Label7;
+    QLineEdit* txtseed;  // empty: Initialize takes a seed from the clock
 
   private:
     Forms& forms_;

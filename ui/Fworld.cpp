@@ -1,8 +1,12 @@
 #include "ui/Fworld.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
 
+#include "runtime/convert.h"
 #include "runtime/twips.h"
 #include "sim/sim.h"
 #include "ui/Fmain.h"
@@ -21,6 +25,8 @@ QPushButton* button(QWidget* parent, const char* caption, int left) {
     return b;
 }
 
+constexpr int slowMotionDayMs = 50;
+
 constexpr Rgb grey = RGB(127, 127, 127);
 constexpr Rgb kindColour[] = {black, RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0, 255)};
 
@@ -38,6 +44,10 @@ Fworld::Fworld(Forms& forms) : ChildForm("Dovizura", 6525, 5265), forms_(forms) 
     Command2 = button(this, "Go 1", 1800);
     Command3 = button(this, "Go 100", 3330);
     Command4 = button(this, "Go to end", 4860);
+    Command1->setToolTip("Start a new world from the parameters (Ctrl+I)");
+    Command2->setToolTip("Run one day (Ctrl+1)");
+    Command3->setToolTip("Run 100 days (Ctrl+G)");
+    Command4->setToolTip("Run until the last zib has died (Ctrl+E)");
 
     connect(pic, &PictureBox::MouseDown, this, &Fworld::pic_MouseDown);
     connect(Command1, &QPushButton::clicked, this, &Fworld::Command1_Click);
@@ -48,13 +58,30 @@ Fworld::Fworld(Forms& forms) : ChildForm("Dovizura", 6525, 5265), forms_(forms) 
 }
 
 void Fworld::Command1_Click() {
-    const ParameterCheck check = checkParameters(forms_.get<Fvariables>().texts());
+    const Fvariables& variables = forms_.get<Fvariables>();
+    const ParameterCheck check = checkParameters(variables.texts());
     if (!check.values) {
         forms_.main.message(QString::fromStdString(check.error));
         return;
     }
-    forms_.rnd.seedFromTimer();
+    const std::string seedText = variables.seedText();
+    const bool fromClock = seedText.find_first_not_of(" \t") == std::string::npos;
+    const std::optional<std::uint32_t> seed = seedValue(seedText);
+    if (!fromClock && !seed) {
+        forms_.main.message(QStringLiteral("\"Seed\" must be a whole number from 0 to 4294967295, "
+                                           "or empty for a seed from the clock; \"%1\" is not "
+                                           "accepted.")
+                                .arg(QString::fromStdString(seedText)));
+        return;
+    }
+    if (fromClock) {
+        forms_.rnd.seedFromTimer();
+    } else {
+        forms_.rnd.seed(*seed);
+    }
     initworld(forms_.world, *check.values, forms_.rnd, *this);
+    forms_.runlog.begin(forms_.rnd.currentSeed(), *check.values, forms_.world);
+    forms_.main.showSeed(forms_.rnd.currentSeed());
 }
 
 void Fworld::Command2_Click() {
@@ -70,7 +97,9 @@ void Fworld::Command4_Click() {
 }
 
 bool Fworld::step() {
-    return daystep(forms_.world, forms_.rnd, *this);
+    if (!daystep(forms_.world, forms_.rnd, *this)) return false;
+    forms_.runlog.record(forms_.world);
+    return true;
 }
 
 void Fworld::run(int days) {
@@ -79,13 +108,27 @@ void Fworld::run(int days) {
     QPointer<Fworld> self(this);
     main.runStarted();
     setStepButtonsEnabled(false);
+    auto stopped = [&] { return !self || self->closed_ || main.stopRequested() || main.closing(); };
     for (int done = 0; days == 0 || done < days; ++done) {
+        QElapsedTimer dayTimer;
+        dayTimer.start();
         if (!step()) {
             dayLimitReached();
             break;
         }
         QCoreApplication::processEvents();
-        if (!self || self->closed_ || main.stopRequested() || main.closing()) break;
+        if (stopped()) break;
+        if (main.slowMotion()) {
+            // At most 20 days a second; the window goes on working while the run waits.
+            const qint64 rest = slowMotionDayMs - dayTimer.elapsed();
+            if (rest > 0) {
+                QEventLoop wait;
+                QTimer::singleShot(rest, &wait, &QEventLoop::quit);
+                connect(&main, &Fmain::stopPressed, &wait, &QEventLoop::quit);
+                wait.exec();
+            }
+            if (stopped()) break;
+        }
         if (days == 0 && world.population == 0) break;
     }
     main.runEnded();

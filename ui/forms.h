@@ -5,6 +5,7 @@
 
 #include "runtime/childwindows.h"
 #include "runtime/random.h"
+#include "sim/runlog.h"
 #include "sim/world.h"
 
 namespace zibs {
@@ -33,6 +34,7 @@ class Forms {
     Fmain& main;
     World& world;
     Rnd& rnd;
+    RunLog runlog;  // the days of the current world, for export
 
   private:
     std::tuple<ChildWindow<Fworld>, ChildWindow<graph>, ChildWindow<zibfile>,
