@@ -2,9 +2,13 @@
 
 #include <QMdiSubWindow>
 #include <QStringList>
+#include <QTest>
+#include <cstring>
+#include <map>
 
 #include <gtest/gtest.h>
 
+#include "runtime/picturebox.h"
 #include "runtime/random.h"
 #include "sim/world.h"
 #include "ui/Fmain.h"
@@ -19,7 +23,6 @@ class AppTest : public ::testing::Test {
         fmain.messageSink = [this](const QString& text) { messages << text; };
         fmain.show();
     }
-
     template <class Form>
     Form& window() {
         return fmain.forms().get<Form>();
@@ -35,5 +38,36 @@ class AppTest : public ::testing::Test {
     Fmain fmain{world, rnd};
     QStringList messages;
 };
+
+// A living zib at (x, y) with the given kinds in ring cells 1, 2, ...
+inline Zib zibAt(int x, int y, std::initializer_list<Integer> kinds) {
+    Zib z;
+    z.x = static_cast<Integer>(x);
+    z.y = static_cast<Integer>(y);
+    z.alive = 1;
+    int j = 1;
+    for (Integer k : kinds) z.cells[j++].kind = k;
+    return z;
+}
+
+// A world whose population never reaches 0: no records, but a population figure.
+inline void makeEndless(World& world) {
+    world.popstart = 0;
+    world.population = 5;
+}
+
+inline Rgb pixelAt(const PictureBox& pic, double x, double y) {
+    const QPoint p = pic.toPixel(x, y);
+    return pic.pixelAt(p.x(), p.y());
+}
+
+// The pixels of a picture that differ from `background`, with their colours.
+inline std::map<std::pair<int, int>, Rgb> marks(const PictureBox& pic, Rgb background) {
+    std::map<std::pair<int, int>, Rgb> m;
+    for (int y = 0; y < pic.image().height(); ++y)
+        for (int x = 0; x < pic.image().width(); ++x)
+            if (!(pic.pixelAt(x, y) == background)) m[{x, y}] = pic.pixelAt(x, y);
+    return m;
+}
 
 }  // namespace zibs
