@@ -2,8 +2,8 @@
 // update" on and the world window, the graph and an inspector open.
 //
 // Each iteration initialises a new world outside the timed region (the seeds 1..16 in turn, as
-// Initialize would build it but with a fixed seed instead of the clock's) and then times
-// Command3_Click(), which runs 100 days and lets the window events run after each of them. Such a
+// Initialize would build it but with a fixed seed instead of the clock's) and then times a click
+// on "Go 100" until it returns: 100 days, the window events let run after each of them. Such a
 // world dies out after a few dozen days; the rest of the hundred only regrows grass.
 //
 // "pic_paints" counts the paint events of the world picture during the run: a run that kept the
@@ -28,7 +28,7 @@ void BM_Go100(benchmark::State& state) {
         const long long before = paints.count;
         state.ResumeTiming();
 
-        program.fworld->Command3_Click();
+        program.fworld->Command3->click();
 
         state.PauseTiming();
         runPaints += paints.count - before;
