@@ -1,120 +1,60 @@
-#include <gtest/gtest.h>
-
-#include "sim/sim.h"
 #include "testsupport.h"
 
-namespace zibs {
-namespace {
+namespace zibs::testing {
 
-using namespace zibs::testing;
-
-World bareWorld(Integer amount) {
-    World w;
-    for (GrassCell& g : w.grass) g.amount = amount;
-    return w;
-}
-
-TEST(Grow, GrowthPastCeilingAndGreenScale) {
-    World w = bareWorld(-100);
-    w.maxgrass = 20;
+TEST(Grow, GrowthPastCeilingAndGreenScaleColumnsFirst) {
+    // Points (k, 8 - k) on a diagonal: columns first lists them by rising k, rows first by falling.
+    // Green is 12.75 per unit, halves to even: 25.5 to 26, 76.5 to 76, 127.5 to 128.
+    World w = worldOf(-100);
     w.growrate = 2;
-    const Integer before[] = {19, 20, -1, 0, 8, 18, 30, -50, 23};
-    for (int x = 0; x < 9; ++x) w.grassAt(x, 3).amount = before[x];
+    const Integer before[] = {19, 20, -1, 0, 8, 18, 30, -50, 4};
+    const Integer after[] = {21, 20, 1, 2, 10, 20, 30, -48, 6};
+    for (int k = 0; k < 9; ++k) w.grassAt(k, 8 - k).amount = before[k];
     RecordingView view;
     growgrass(w, view);
+    for (int k = 0; k < 9; ++k) EXPECT_EQ(w.grassAt(k, 8 - k).amount, after[k]) << k;
+    EXPECT_EQ(view.log,
+              "grass 0 8 255, grass 1 7 255, grass 2 6 13, grass 3 5 26, grass 4 4 128, "
+              "grass 5 3 255, grass 6 2 255, grass 8 0 76");
 
-    const Integer after[] = {21, 20, 1, 2, 10, 20, 30, -48, 23};
-    for (int x = 0; x < 9; ++x) EXPECT_EQ(w.grassAt(x, 3).amount, after[x]) << x;
-    EXPECT_EQ(w.grassAt(4, 4).amount, -98);
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"grass 0 3 3 0 255 0", "grass 1 3 3 0 255 0",
-                                                    "grass 2 3 3 0 13 0", "grass 3 3 3 0 26 0",
-                                                    "grass 4 3 3 0 128 0", "grass 5 3 3 0 255 0",
-                                                    "grass 6 3 3 0 255 0", "grass 8 3 3 0 255 0"}));
-
-    // Columns first: (0, 1) is plotted before (1, 0).
-    World order = bareWorld(-100);
-    order.maxgrass = 15;
-    order.grassAt(1, 0).amount = 5;
-    order.grassAt(0, 1).amount = 1;
-    RecordingView seen;
-    growgrass(order, seen);
-    EXPECT_EQ(seen.calls, (std::vector<std::string>{"grass 0 1 3 0 17 0", "grass 1 0 3 0 85 0"}));
-}
-
-TEST(Grow, ExtremeRatesSaturate) {
-    World w = bareWorld(0);
+    // Extreme rates saturate instead of overflowing.
     w.maxgrass = 32767;
     w.growrate = 32767;
-    w.grassAt(0, 0).amount = 100;
-    NullPresentation view;
     growgrass(w, view);
-    EXPECT_EQ(w.grassAt(0, 0).amount, 32767);
-    EXPECT_EQ(w.grassAt(1, 0).amount, 32767);
-    growgrass(w, view);  // at the ceiling: no more growth
-    EXPECT_EQ(w.grassAt(1, 0).amount, 32767);
-
+    EXPECT_EQ(w.grassAt(0, 8).amount, 32767);
     w.growrate = -32768;
-    w.grassAt(2, 2).amount = -100;
+    w.grassAt(9, 9).amount = -100;
     growgrass(w, view);
-    EXPECT_EQ(w.grassAt(2, 2).amount, -32768);
-    growgrass(w, view);
-    EXPECT_EQ(w.grassAt(2, 2).amount, -32768);
-
-    World tiny = bareWorld(32767);  // far above a ceiling of 1: full green, no overflow
-    tiny.maxgrass = 1;
-    tiny.growrate = 5;
-    RecordingView seen;
-    growgrass(tiny, seen);
-    EXPECT_EQ(tiny.grassAt(7, 7).amount, 32767);
-    EXPECT_EQ(seen.calls.front(), "grass 0 0 3 0 255 0");
+    EXPECT_EQ(w.grassAt(9, 9).amount, -32768);
 }
 
 TEST(Look, BoundsTieBreakAndKeptTargets) {
-    World w = bareWorld(5);
-    w.grassAt(6, 6).amount = 0;
-    w.grassAt(4, 5).amount = -3;
-    w.popstart = 5;
-    // Zib 1 at (5, 5), mode 1: eye 1 inactive, eye 6 sees bare, eye 8 sees -3, eyes 4 and 5 grass.
-    w.zibs[1] = zibAt(5, 5);
-    w.zibs[1].mode = 1;
-    w.zibs[1].cells[1] = cell(eye, 1, 2, 0, 0);
-    w.zibs[1].cells[2] = cell(motor, 25, 3, 0, 1);
-    w.zibs[1].cells[5] = cell(eye, 1, 2, 0, 1);
-    w.zibs[1].cells[4] = cell(eye, 1, 2, 0, 1);
-    w.zibs[1].cells[6] = cell(eye, 1, 2, 0, 1);
-    w.zibs[1].cells[8] = cell(eye, 1, 2, 0, 1);
+    // Zib 1, mode 1: eye 1 is inactive, eyes 2 and 3 see no grass, eye 4 sees some before eye 5.
+    Zib one = zibAt(5, 5, {{1, cell(eye)}});
+    for (int j = 2; j <= 5; ++j) one.cells[j] = cell(eye, 1, 2, 0, 1);
+    one.mode = 1;
+    // Zib 2: eyes 1, 2, 3, 7 and 8 look at row or column 0, which is never seen.
+    Zib two = zibAt(1, 1);
+    for (int j : {1, 2, 3, 7, 8}) two.cells[j] = cell(eye);
+    // Zib 3: eye 4 looks off the grid, eye 6 sees (20, 20). Zib 4 keeps its target (0, 3);
+    // zib 5 is dead and still gets one; zib 6 sees (1, 1) past column 0; 7 lies above popstart.
+    Zib kept = zibAt(9, 9, {{2, cell(eye)}});
+    kept.goaly = 3;
+    Zib dead = zibAt(9, 9, {{2, cell(eye)}});
+    dead.alive = 0;
+    World w = worldOf(5, {one, two, zibAt(20, 19, {{4, cell(eye)}, {6, cell(eye)}}), kept, dead,
+                          zibAt(1, 2, {{1, cell(eye)}, {2, cell(eye)}})});
+    w.zibs[7] = zibAt(9, 9, {{2, cell(eye)}});
+    w.grassAt(5, 4).amount = 0;
+    w.grassAt(6, 4).amount = -3;
     w.grassAt(6, 5).amount = 1;
     w.grassAt(6, 6).amount = 40;
-    // Zib 2 at (1, 1): eyes 1, 2, 3, 7, 8 look at row or column 0 and never see.
-    w.zibs[2] = zibAt(1, 1);
-    for (int j : {1, 2, 3, 7, 8}) w.zibs[2].cells[j] = cell(eye);
-    // Zib 3 at (20, 19): eye 4 looks off the grid; eye 6 sees (20, 20).
-    w.zibs[3] = zibAt(20, 19);
-    w.zibs[3].cells[4] = cell(eye);
-    w.zibs[3].cells[6] = cell(eye);
-    // Zib 4 keeps its target; zib 5 is dead and still gets one.
-    w.zibs[4] = zibAt(9, 9);
-    w.zibs[4].goalx = 0;
-    w.zibs[4].goaly = 3;
-    w.zibs[4].cells[2] = cell(eye);
-    w.zibs[5] = zibAt(9, 9);
-    w.zibs[5].alive = 0;
-    w.zibs[5].cells[2] = cell(eye);
-    w.zibs[6] = zibAt(9, 9);  // above popstart
-    w.zibs[6].cells[2] = cell(eye);
 
     lookzib(w);
-    EXPECT_EQ(goal(w.zibs[1]), "(6, 5)");
-    EXPECT_EQ(goal(w.zibs[2]), "(0, 0)");
-    EXPECT_EQ(goal(w.zibs[3]), "(20, 20)");
-    EXPECT_EQ(goal(w.zibs[4]), "(0, 3)");
-    EXPECT_EQ(goal(w.zibs[5]), "(9, 8)");
-    EXPECT_EQ(w.zibs[6].goaly, 0);
-
-    w.zibs[2].cells[5] = cell(eye);  // (2, 2) lies inside 1..20
-    lookzib(w);
-    EXPECT_EQ(goal(w.zibs[2]), "(2, 2)");
+    const char* goals[] = {"(5, 5) to (6, 5)", "(1, 1) to (0, 0)", "(20, 19) to (20, 20)",
+                           "(9, 9) to (0, 3)", "(9, 9) to (9, 8)", "(1, 2) to (1, 1)",
+                           "(9, 9) to (0, 0)"};
+    for (int i = 1; i <= 7; ++i) EXPECT_EQ(where(w.zibs[i]), goals[i - 1]) << i;
 }
 
-}  // namespace
-}  // namespace zibs
+}  // namespace zibs::testing

@@ -3,35 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
-#include "runtime/random.h"
-#include "sim/presentation.h"
-#include "sim/world.h"
+#include "runtime/convert.h"
+#include "sim/sim.h"
 
 namespace zibs::testing {
 
-// Draws given in advance; running dry fails the test.
+// Draws given in advance. Running dry, or leaving draws unused, fails the test.
 class ScriptedRandom : public RandomSource {
   public:
-    ScriptedRandom() = default;
-    ScriptedRandom(std::initializer_list<double> draws) : draws_(draws) {}
-    void add(std::initializer_list<double> draws) { draws_.insert(draws_.end(), draws); }
+    std::deque<double> draws;
+
+    ScriptedRandom(std::initializer_list<double> d = {}) : draws(d) {}
+    ~ScriptedRandom() override { EXPECT_TRUE(draws.empty()) << draws.size() << " draws unused"; }
+    void add(std::initializer_list<double> d) { draws.insert(draws.end(), d); }
     double next() override {
-        if (draws_.empty()) {
-            ADD_FAILURE() << "more random draws than scripted";
-            return 0.0;
-        }
-        const double r = draws_.front();
-        draws_.pop_front();
+        if (draws.empty()) ADD_FAILURE() << "more random draws than scripted";
+        const double r = draws.empty() ? 0.0 : draws.front();
+        if (!draws.empty()) draws.pop_front();
         return r;
     }
-    std::size_t left() const { return draws_.size(); }
-
-  private:
-    std::deque<double> draws_;
 };
 
 // The draw that floor(r * n) maps to k.
@@ -39,25 +31,25 @@ inline double pick(int k, int n) {
     return (k + 0.5) / n;
 }
 
-// Records every call as a short text.
+// Records every call, comma separated: "erase 1, grass 5 5 153, draw 1" (x, y and green).
 class RecordingView : public Presentation {
   public:
-    std::vector<std::string> calls;
+    std::string log;
     bool autoUpdate = false;
 
-    void drawzib(Integer i) override { calls.push_back("draw " + std::to_string(i)); }
-    void erasezib(Integer i) override { calls.push_back("erase " + std::to_string(i)); }
-    void drawdeadzib(Integer i) override { calls.push_back("dead " + std::to_string(i)); }
+    void say(const std::string& s) { log += (log.empty() ? "" : ", ") + s; }
+    void drawzib(Integer i) override { say("draw " + std::to_string(i)); }
+    void erasezib(Integer i) override { say("erase " + std::to_string(i)); }
+    void drawdeadzib(Integer i) override { say("dead " + std::to_string(i)); }
     void plotgrass(Integer x, Integer y, int w, Rgb c) override {
-        calls.push_back("grass " + std::to_string(x) + " " + std::to_string(y) + " " +
-                        std::to_string(w) + " " + std::to_string(c.r) + " " + std::to_string(c.g) +
-                        " " + std::to_string(c.b));
+        EXPECT_TRUE(w == 3 && c.r == 0 && c.b == 0) << "grass is plotted green, pen width 3";
+        say("grass " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(c.g));
     }
-    void clearworld() override { calls.push_back("clearworld"); }
-    void cleargraph() override { calls.push_back("cleargraph"); }
-    void updategraph() override { calls.push_back("updategraph"); }
-    void zibdataupdate() override { calls.push_back("zibdata"); }
-    void zibupdate() override { calls.push_back("portrait"); }
+    void clearworld() override { say("clearworld"); }
+    void cleargraph() override { say("cleargraph"); }
+    void updategraph() override { say("updategraph"); }
+    void zibdataupdate() override { say("zibdata"); }
+    void zibupdate() override { say("portrait"); }
     bool autozibupdate() const override { return autoUpdate; }
 };
 
@@ -65,23 +57,45 @@ inline ZibCell cell(Integer kind, Integer capacity = 0, Integer use = 0, Integer
                     Integer mode = 0) {
     return ZibCell{kind, capacity, use, food, mode};
 }
+inline ZibCell food(Integer capacity, Integer amount, Integer use = 0) {
+    return ZibCell{store, capacity, use, amount, 0};
+}
 
-// A living zib at (x, y) with mode 0, no target and an empty ring.
-inline Zib zibAt(Integer x, Integer y) {
-    Zib z;
-    z.x = x;
-    z.y = y;
-    z.reproage = 3;
-    z.alive = 1;
+// A living zib at (x, y) with mode 0, reproage 3, no target and the given ring cells.
+inline Zib zibAt(Integer x, Integer y, std::initializer_list<std::pair<int, ZibCell>> cells = {}) {
+    Zib z{.x = x, .y = y, .reproage = 3, .alive = 1};
+    for (const auto& [j, c] : cells) z.cells[j] = c;
     return z;
 }
 
-// Position and target as "(x, y)", for readable comparisons.
-inline std::string pos(const Zib& z) {
-    return "(" + std::to_string(z.x) + ", " + std::to_string(z.y) + ")";
+// A zib whose ring cell j is a store of capacity j, so turns can be followed.
+inline Zib ringed() {
+    Zib z = zibAt(6, 7);
+    z.goalx = 2;
+    z.goaly = 3;
+    for (int j = 1; j <= 8; ++j) z.cells[j] = food(static_cast<Integer>(j), 1, 1);
+    return z;
 }
-inline std::string goal(const Zib& z) {
-    return "(" + std::to_string(z.goalx) + ", " + std::to_string(z.goaly) + ")";
+
+// A world whose grass all stands at `amount`, with the given zibs alive in records 1 to n.
+inline World worldOf(Integer amount, std::initializer_list<Zib> zibs = {}) {
+    World w;
+    for (GrassCell& g : w.grass) g.amount = amount;
+    w.maxgrass = 20;
+    for (const Zib& z : zibs) w.zibs[++w.popstart] = z;
+    w.population = w.popstart;
+    return w;
+}
+
+// Position and target, "(x, y) to (goalx, goaly)"; one field of ring cells 1 to 8.
+inline std::string where(const Zib& z) {
+    return "(" + std::to_string(z.x) + ", " + std::to_string(z.y) + ") to (" +
+           std::to_string(z.goalx) + ", " + std::to_string(z.goaly) + ")";
+}
+inline std::string ringOf(const Zib& z, Integer ZibCell::*field) {
+    std::string s;
+    for (int j = 1; j <= 8; ++j) s += (j > 1 ? " " : "") + std::to_string(z.cells[j].*field);
+    return s;
 }
 
 }  // namespace zibs::testing
