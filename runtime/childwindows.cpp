@@ -10,6 +10,8 @@ namespace zibs {
 
 ChildForm::ChildForm(const QString& caption, int clientWidthTwips, int clientHeightTwips) {
     setWindowTitle(caption);
+    // Opaque: a figure that changes repaints this form under it, not the frame and title bar.
+    setAutoFillBackground(true);
     resize(px(clientWidthTwips), px(clientHeightTwips));
 }
 

@@ -62,40 +62,11 @@ double textValue(std::string_view text) {
     return negative ? -value : value;
 }
 
-double roundEven(double v) {
-    const double r = std::round(v);
-    if (std::fabs(v - std::trunc(v)) == 0.5) return 2.0 * std::round(v / 2.0);
-    return r;
-}
-
 std::optional<std::int16_t> toInteger(double v) {
     if (!std::isfinite(v)) return std::nullopt;
     const double r = roundEven(v);
     if (r < -32768.0 || r > 32767.0) return std::nullopt;
     return static_cast<std::int16_t>(r);
-}
-
-namespace {
-std::int16_t saturateReal(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= -32768.0) return -32768;
-    if (v >= 32767.0) return 32767;
-    return static_cast<std::int16_t>(v);
-}
-}  // namespace
-
-std::int16_t floorInt(double v) {
-    return saturateReal(std::floor(v));
-}
-
-std::int16_t nearestInt(double v) {
-    return saturateReal(roundEven(v));
-}
-
-std::int16_t saturate(long long v) {
-    if (v < -32768) return -32768;
-    if (v > 32767) return 32767;
-    return static_cast<std::int16_t>(v);
 }
 
 std::optional<std::uint32_t> seedValue(std::string_view text) {

@@ -1,3 +1,5 @@
+#include <bit>
+
 #include "sim/sim.h"
 
 namespace zibs {
@@ -7,9 +9,14 @@ void lookzib(World& world) {
     for (int i = 1; i <= last; ++i) {
         Zib& z = world.zibs[i];
         if (z.goalx != 0 || z.goaly != 0) continue;  // keeps its target until it stands on it
+        // The active eyes as a bit mask, found without a branch per cell, visited in ring order.
+        unsigned active = 0;
         for (int j = 1; j <= 8; ++j) {
             const ZibCell& c = z.cells[j];
-            if (c.kind != eye || c.mode != z.mode) continue;
+            active |= static_cast<unsigned>((c.kind == eye) & (c.mode == z.mode)) << j;
+        }
+        for (; active != 0; active &= active - 1) {
+            const int j = std::countr_zero(active);
             const int sx = z.x + ring[j].dx;
             const int sy = z.y + ring[j].dy;
             // Row and column 0 are never seen.

@@ -17,10 +17,10 @@ Step motorstep(const Zib& z) {
     Step s;
     for (int j = 1; j <= 8; ++j) {
         const ZibCell& c = z.cells[j];
-        if (c.kind == motor && c.mode == z.mode) {
-            s.dx += ring[j].dx;
-            s.dy += ring[j].dy;
-        }
+        // Without a branch: kinds and modes are random, so a branch here is mostly mispredicted.
+        const int active = (c.kind == motor) & (c.mode == z.mode);
+        s.dx += active * ring[j].dx;
+        s.dy += active * ring[j].dy;
     }
     return s;
 }
@@ -36,14 +36,28 @@ Integer roundedDistance(int x, int y, int toX, int toY) {
     return nearestInt(std::sqrt(dx * dx + dy * dy));
 }
 
+// The ring numbers of a zib's stores in ring order, found without a branch per cell: the store
+// loops below then branch only on how many there are.
+struct Stores {
+    int count = 0;
+    int cell[8];
+};
+Stores storesOf(const Zib& z) {
+    Stores s;
+    for (int j = 1; j <= 8; ++j) {
+        s.cell[s.count] = j;
+        s.count += z.cells[j].kind == store;
+    }
+    return s;
+}
+
 // The stores fill in ring order up to their capacity; each also sheds what it holds above its
 // capacity, even when the grass is used up. A point grazed bare starts again from -10.
-void graze(World& world, Zib& z, Presentation& view) {
+void graze(World& world, Zib& z, const Stores& stores, Presentation& view) {
     GrassCell& grass = world.grassAt(z.x, z.y);
     if (grass.amount <= 0) return;
-    for (int j = 1; j <= 8; ++j) {
-        ZibCell& c = z.cells[j];
-        if (c.kind != store) continue;
+    for (int k = 0; k < stores.count; ++k) {
+        ZibCell& c = z.cells[stores.cell[k]];
         c.food = saturate(c.food + grass.amount);
         if (c.food > c.capacity) {
             grass.amount = saturate(c.food - c.capacity);
@@ -58,13 +72,12 @@ void graze(World& world, Zib& z, Presentation& view) {
 }
 
 // Every ring cell costs its use; the stores pay in ring order and an unpaid rest is dropped.
-void payUpkeep(Zib& z) {
+void payUpkeep(Zib& z, const Stores& stores) {
     long long sum = 0;
     for (int j = 1; j <= 8; ++j) sum += z.cells[j].use;
     Integer owed = saturate(sum);
-    for (int j = 1; j <= 8; ++j) {
-        ZibCell& c = z.cells[j];
-        if (c.kind != store) continue;
+    for (int k = 0; k < stores.count; ++k) {
+        ZibCell& c = z.cells[stores.cell[k]];
         c.food = saturate(c.food - owed);
         if (c.food >= 0) return;
         owed = saturate(-static_cast<long long>(c.food));
@@ -91,15 +104,15 @@ void movezib(World& world, RandomSource& rnd, Presentation& view) {
         z.y = static_cast<Integer>(z.y + step.dy);
         z.age = saturate(z.age + 1);
 
-        graze(world, z, view);
-        payUpkeep(z);
+        const Stores stores = storesOf(z);
+        graze(world, z, stores, view);
+        payUpkeep(z, stores);
 
         long long food = 0;
         long long capacity = 0;
-        for (int j = 1; j <= 8; ++j) {
-            if (z.cells[j].kind != store) continue;
-            food += z.cells[j].food;
-            capacity += z.cells[j].capacity;
+        for (int k = 0; k < stores.count; ++k) {
+            food += z.cells[stores.cell[k]].food;
+            capacity += z.cells[stores.cell[k]].capacity;
         }
         const Integer totalFood = saturate(food);
         const Integer totalCapacity = saturate(capacity);

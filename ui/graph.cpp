@@ -12,6 +12,8 @@ namespace {
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
     l->setGeometry(px(left), px(top), px(width), px(height));
+    // Fixed: a new text then asks the window for no new layout (which re-measures its frame).
+    l->setFixedSize(l->size());
     return l;
 }
 

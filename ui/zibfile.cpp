@@ -43,6 +43,8 @@ QLabel* label(QWidget* parent, const char* text, int left, int top, int width, i
     l->setTextFormat(Qt::PlainText);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->setGeometry(px(left), px(top), px(width), px(height));
+    // Fixed: a new text then asks the window for no new layout (which re-measures its frame).
+    l->setFixedSize(l->size());
     return l;
 }
 
