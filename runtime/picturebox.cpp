@@ -91,15 +91,23 @@ void PictureBox::updateMapping() const {
 
 const QImage& PictureBox::image() const {
     syncCanvas();
+    canvasShared_ = true;  // the caller may keep a copy: the next dot detaches first
     return canvas_;
 }
 
 void PictureBox::requestRepaint() {
-    // update() on every dot would cost more than the dot; one pending request covers them all
-    // until the next paint. A hidden widget is painted whole when it is shown.
-    if (repaintPending_) return;
-    repaintPending_ = true;
+    // A hidden widget is painted whole when it is shown.
+    if (fullRepaintPending_) return;
+    fullRepaintPending_ = true;
     update();
+}
+
+void PictureBox::requestRepaint(int left, int top, int right, int bottom) {
+    // The first few dots between two paints ask for their own rectangles (a graph adds one dot a
+    // day); after that one request for the whole picture is cheaper than one per dot.
+    if (fullRepaintPending_) return;
+    if (++dotsPending_ > 4) return requestRepaint();
+    update(QRect(QPoint(left + border_, top + border_), QPoint(right + border_, bottom + border_)));
 }
 
 void PictureBox::Cls() {
@@ -158,7 +166,10 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
     const int ay = floorToInt(v);
 
     // Someone holding a copy of the image keeps the pixels they copied.
-    if (!canvas_.isDetached()) bits_ = canvas_.bits();
+    if (canvasShared_) {
+        bits_ = canvas_.bits();  // detaches the canvas if it is shared
+        canvasShared_ = false;
+    }
     const QRgb c = toQRgb(colour);
     for (const Span& span : st.spans) {
         const int row = ay + span.dy;
@@ -168,7 +179,8 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
         QRgb* line = reinterpret_cast<QRgb*>(bits_ + row * stride_);
         for (int px = x0; px <= x1; ++px) line[px] = c;
     }
-    requestRepaint();
+    requestRepaint(std::max(0, ax - st.reach), std::max(0, ay - st.reach),
+                   std::min(areaW_ - 1, ax + st.reach), std::min(areaH_ - 1, ay + st.reach));
 }
 
 Rgb PictureBox::pixelAt(int px, int py) const {
@@ -191,11 +203,13 @@ QPointF PictureBox::toUser(QPointF areaPixel) const {
     return {x, y};
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
-    repaintPending_ = false;
+void PictureBox::paintEvent(QPaintEvent* event) {
+    fullRepaintPending_ = false;
+    dotsPending_ = 0;
     syncCanvas();
     QPainter p(this);
-    p.drawImage(border_, border_, canvas_);
+    const QRect area = event->rect() & QRect(border_, border_, canvas_.width(), canvas_.height());
+    p.drawImage(area, canvas_, area.translated(-border_, -border_));
     if (border_ == 0) return;
 
     const int w = width();

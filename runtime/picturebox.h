@@ -83,6 +83,7 @@ class PictureBox : public QWidget {
     void reallocate() const;
     void updateMapping() const;
     void requestRepaint();
+    void requestRepaint(int left, int top, int right, int bottom);
 
     mutable QImage canvas_;
     // The canvas's size and, between reallocations, its pixels and line length.
@@ -92,7 +93,9 @@ class PictureBox : public QWidget {
     // Pixels per user unit on each axis.
     mutable double kx_ = 1, ky_ = 1;
     const Stamp* pen_;  // the stamp of drawWidth_
-    bool repaintPending_ = false;
+    bool fullRepaintPending_ = false;
+    int dotsPending_ = 0;
+    mutable bool canvasShared_ = true;
     int border_ = 0;
     Rgb back_ = RGB(255, 255, 255);
     Rgb fore_ = RGB(0, 0, 0);
