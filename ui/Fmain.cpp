@@ -10,7 +10,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "runtime/twips.h"
+#include "runtime/controls.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
@@ -20,9 +20,7 @@ namespace zibs {
 namespace {
 
 QPushButton* stripButton(QWidget* strip, const char* caption, int left) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), strip);
-    b->setGeometry(px(left), px(60), px(1305), px(315));
-    return b;
+    return placed(new QPushButton(caption, strip), left, 60, 1305, 315);
 }
 
 }  // namespace

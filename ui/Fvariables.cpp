@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/twips.h"
+#include "runtime/controls.h"
 #include "ui/forms.h"
 #include "ui/graph.h"
 #include "ui/zibfile.h"
@@ -14,15 +14,11 @@ namespace {
 constexpr int rowHeight = 285;
 
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
-    l->setGeometry(px(left), px(top), px(width), px(rowHeight));
-    return l;
+    return zibs::label(parent, text, left, top, width, rowHeight);
 }
 
 QLineEdit* textBox(QWidget* parent, const char* text, int left, int top) {
-    auto* t = new QLineEdit(QString::fromLatin1(text), parent);
-    t->setGeometry(px(left), px(top), px(500), px(rowHeight));
-    return t;
+    return placed(new QLineEdit(text, parent), left, top, 500, rowHeight);
 }
 
 }  // namespace

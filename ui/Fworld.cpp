@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "runtime/controls.h"
 #include "runtime/convert.h"
-#include "runtime/twips.h"
 #include "sim/sim.h"
 #include "ui/Fmain.h"
 #include "ui/Fvariables.h"
@@ -20,9 +20,7 @@ namespace zibs {
 namespace {
 
 QPushButton* button(QWidget* parent, const char* caption, int left) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setGeometry(px(left), px(4410), px(1515), px(735));
-    return b;
+    return placed(new QPushButton(caption, parent), left, 4410, 1515, 735);
 }
 
 constexpr int slowMotionDayMs = 50;
@@ -35,7 +33,7 @@ constexpr Rgb kindColour[] = {black, RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0,
 Fworld::Fworld(Forms& forms) : ChildForm("Dovizura", 6525, 5265), forms_(forms) {
     pic = new PictureBox(this);
     pic->setBorder(true);
-    pic->setGeometry(px(1020), px(120), px(4215), px(4215));
+    placed(pic, 1020, 120, 4215, 4215);
     pic->setBackColor(black);
     pic->setScaleWidth(20);
     pic->setScaleHeight(20);

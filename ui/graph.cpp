@@ -1,28 +1,16 @@
 #include "ui/graph.h"
 
+#include "runtime/controls.h"
 #include "runtime/convert.h"
-#include "runtime/twips.h"
 #include "ui/Fworld.h"
 #include "ui/forms.h"
 
 namespace zibs {
 
-namespace {
-
-QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
-    l->setGeometry(px(left), px(top), px(width), px(height));
-    // Fixed: a new text then asks the window for no new layout (which re-measures its frame).
-    l->setFixedSize(l->size());
-    return l;
-}
-
-}  // namespace
-
 graph::graph(Forms& forms) : ChildForm("Graphs", 6525, 1845), forms_(forms) {
     graphpic = new PictureBox(this);
     graphpic->setBorder(true);
-    graphpic->setGeometry(px(210), px(60), px(4635), px(1305));
+    placed(graphpic, 210, 60, 4635, 1305);
     graphpic->setBackColor(RGB(255, 255, 255));
     const QColor text = palette().color(QPalette::WindowText);
     graphpic->setForeColor(RGB(text.red(), text.green(), text.blue()));

@@ -2,8 +2,8 @@
 
 #include <QFontDatabase>
 
+#include "runtime/controls.h"
 #include "runtime/convert.h"
-#include "runtime/twips.h"
 #include "ui/Fworld.h"
 #include "ui/forms.h"
 
@@ -38,18 +38,15 @@ void setTextColour(QLabel* label, Rgb c) {
 }
 
 // A label laid out in twips, its text at the top left as the figures always were.
-QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
+QLabel* textLabel(QWidget* parent, const char* text, int left, int top, int width, int height) {
+    QLabel* l = zibs::label(parent, text, left, top, width, height);
     l->setTextFormat(Qt::PlainText);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setGeometry(px(left), px(top), px(width), px(height));
-    // Fixed: a new text then asks the window for no new layout (which re-measures its frame).
-    l->setFixedSize(l->size());
     return l;
 }
 
 QLabel* figure(QWidget* parent, const char* text, int left, int top, int width, int height) {
-    QLabel* l = label(parent, text, left, top, width, height);
+    QLabel* l = textLabel(parent, text, left, top, width, height);
     l->setFont(figureFont());
     return l;
 }
@@ -57,7 +54,7 @@ QLabel* figure(QWidget* parent, const char* text, int left, int top, int width, 
 // A cell figure inside the portrait, its top left corner at the middle of its square: white
 // text over whatever the portrait shows around it.
 QLabel* cellLabel(PictureBox* pic, const char* text, int left, int top) {
-    QLabel* l = label(pic, text, left, top, 615, 225);
+    QLabel* l = textLabel(pic, text, left, top, 615, 225);
     setTextColour(l, white);
     return l;
 }
@@ -80,7 +77,7 @@ zibfile::zibfile(Forms& forms) : ChildForm(QString(), 4710, 5625), forms_(forms)
     // Children are created in tab order, so their stacking follows it too.
     filepic = new PictureBox(this);
     filepic->setBorder(true);
-    filepic->setGeometry(px(450), px(0), px(4000), px(4000));
+    placed(filepic, 450, 0, 4000, 4000);
     filepic->setBackColor(black);
     filepic->setForeColor(white);
     filepic->setScaleWidth(3);
@@ -94,7 +91,7 @@ zibfile::zibfile(Forms& forms) : ChildForm(QString(), 4710, 5625), forms_(forms)
     Label2 = figure(this, "Use", 330, 4860, 765, 285);
     uselbl = figure(this, "0", 1140, 4860, 1005, 285);
 
-    alivelbl = label(this, "Alive", 2310, 4140, 1485, 345);
+    alivelbl = textLabel(this, "Alive", 2310, 4140, 1485, 345);
     alivelbl->setFont(aliveFont());
     alivelbl->setAutoFillBackground(true);
     QPalette pal = alivelbl->palette();
