@@ -63,6 +63,16 @@ inline constexpr int gridSize = 21;    // grid points 0..20 in each direction
 inline constexpr int lastRecord = 100; // zibs holds records 0..100; 0 is never used
 inline constexpr Integer dayLimit = 32767;
 
+// What happened during the day being run: newborns, and deaths by cause (a zib that dies with
+// empty stores died of hunger, whatever the old-age draw said). Not part of the world's state:
+// the simulation never reads them.
+struct DayCounts {
+    std::int32_t births = 0;
+    std::int32_t deathsAge = 0;
+    std::int32_t deathsHunger = 0;
+    friend bool operator==(const DayCounts&, const DayCounts&) = default;
+};
+
 // The whole state of a world. One instance lives for the whole program, outside every window.
 struct World {
     Integer selzib = 0;
@@ -76,6 +86,7 @@ struct World {
     Integer mutations = 0;
     std::array<GrassCell, gridSize * gridSize> grass{};
     std::array<Zib, lastRecord + 1> zibs{};
+    DayCounts counts;  // of the last day run (all 0 after Initialize)
 
     GrassCell& grassAt(int x, int y) { return grass[x + gridSize * y]; }
     const GrassCell& grassAt(int x, int y) const { return grass[x + gridSize * y]; }
