@@ -1,5 +1,6 @@
 #include "runtime/convert.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -17,6 +18,27 @@ std::size_t digitsAt(std::string_view s, std::size_t pos) {
     std::size_t n = 0;
     while (pos + n < s.size() && isDigit(s[pos + n])) ++n;
     return n;
+}
+
+// Whether a number that from_chars finds out of range (digits with an optional point and
+// exponent, no sign) lies above the largest double rather than below the smallest: whether the
+// power p with 10^(p-1) <= value < 10^p is positive. The exponent saturates far beyond the
+// range of a double.
+bool beyondLargest(std::string_view number) {
+    const auto letter = std::min(number.find_first_of("eE"), number.size());
+    const auto digits = number.substr(0, letter);
+    const auto lead = digits.find_first_of("123456789");
+    if (lead == std::string_view::npos) return false;
+    const auto point = std::min(digits.find('.'), digits.size());
+    long long power = static_cast<long long>(point) - static_cast<long long>(lead);
+    if (lead > point) ++power;  // "12.5" gives 2, "0.001" gives -2
+
+    auto exponent = number.substr(std::min(letter + 1, number.size()));
+    const bool negative = !exponent.empty() && exponent.front() == '-';
+    if (!exponent.empty() && (exponent.front() == '+' || negative)) exponent.remove_prefix(1);
+    long long e = 0;
+    for (const char c : exponent) e = std::min(e * 10 + (c - '0'), 1'000'000LL);
+    return power + (negative ? -e : e) > 0;
 }
 
 }  // namespace
@@ -53,11 +75,9 @@ double textValue(std::string_view text) {
     const auto number = text.substr(start, pos - start);
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Too large gives infinity, too small gives zero; from_chars leaves value alone then.
-        const bool tiny = number.find_first_of("123456789") != std::string_view::npos &&
-                          (number.find("e-") != std::string_view::npos ||
-                           number.find("E-") != std::string_view::npos);
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        // from_chars leaves value alone then. The value is either beyond the largest double
+        // (about 1.8e308) and out of range, or below the smallest (about 4.9e-324) and reads as 0.
+        value = beyondLargest(number) ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
 }

@@ -10,6 +10,19 @@ TEST(Convert, TextToIntegerAsInitializeReadsIt) {
         {"-32768", -32768}, {"1e-400", 0}, {"32767.5", none}, {"1e9", none},  {"-1e400", none},
         {"-2.5", -2},       {"2.5001", 3}};
     for (const auto& [text, want] : cases) EXPECT_EQ(toInteger(textValue(text)), want) << text;
+
+    // Out of range is decided by the value, whatever the sign of the exponent: 1e309 is too large
+    // for a double, 1e-324 too small to represent and reads as 0.
+    const std::string zeros(310, '0');
+    const std::pair<std::string, std::optional<std::int16_t>> extremes[] = {
+        {"1" + zeros + "e-1", none},
+        {"-0." + zeros + "00000000000001", 0},
+        {"1" + zeros + "e-308", 100},
+        {"1e-99999999999999999999", 0},
+        {"1e99999999999999999999", none}};
+    for (const auto& [text, want] : extremes) {
+        EXPECT_EQ(toInteger(textValue(text)), want) << text.substr(0, 20) << "... " << text.size();
+    }
 }
 
 TEST(Convert, SeedsAndColumns) {
