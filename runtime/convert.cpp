@@ -100,6 +100,17 @@ std::optional<std::uint32_t> seedValue(std::string_view text) {
     return value;
 }
 
+std::string quotedText(std::string_view text) {
+    constexpr std::size_t shown = 40;
+    // Count characters, not bytes: a UTF-8 character is one lead byte and its continuation bytes.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (++characters > shown) return "\"" + std::string(text.substr(0, i)) + "...\"";
+    }
+    return "\"" + std::string(text) + "\"";
+}
+
 std::string plainDecimal(long long v) {
     return std::to_string(v);
 }

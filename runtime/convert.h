@@ -51,6 +51,9 @@ inline std::int16_t nearestInt(double v) {
 // A seed as the user types it: a whole number 0..4294967295, blanks around it allowed.
 std::optional<std::uint32_t> seedValue(std::string_view text);
 
+// A text as a message quotes it: in double quotes, cut after 40 characters with "..." when longer.
+std::string quotedText(std::string_view text);
+
 // Plain decimal: digits with a leading minus sign when negative ("-7", "12").
 std::string plainDecimal(long long v);
 // Signed column: a space before zero and positive values, a minus before negative ones (" 2",

@@ -27,10 +27,11 @@ struct ParameterTexts {
     std::string mute = "1";
 };
 
-// Either the converted parameters or a message naming the refused one.
+// Either the converted parameters, or a message naming the refused one and which text it was.
 struct ParameterCheck {
     std::optional<Parameters> values;
     std::string error;
+    std::string ParameterTexts::*refused = nullptr;
 };
 
 // Converts the texts as Initialize does and refuses what a world cannot be built from: a start

@@ -14,8 +14,8 @@ TEST(InitParameters, ConvertsOrRefusesNamingLabelTextAndRange) {
 
     // The first refused field in window order is named, with its range and text.
     auto says = [](std::string label, std::string range, std::string text) {
-        return "\"" + label + "\" must be a whole number from " + range + "; \"" + text +
-               "\" is not accepted.";
+        return "\"" + label + "\" must be a number from " + range +
+               " after rounding to a whole number; \"" + text + "\" is not accepted.";
     };
     const std::pair<ParameterTexts, std::string> refused[] = {
         {{"101"}, says("Start population", "0 to 100", "101")},
