@@ -1,12 +1,17 @@
 // Headless runner: builds a world from the six parameter texts and runs its days without
 // windows, printing the population per day as CSV or the whole world state with --trace.
+// The command line is read into Options first; run() then does the work.
 
+#include <CLI/CLI.hpp>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <variant>
 
 #include "runtime/convert.h"
 #include "runtime/random.h"
@@ -18,86 +23,151 @@ namespace {
 
 using namespace zibs;
 
-constexpr const char* usageText =
-    "usage: zibs-run [--seed N] [--days N | --to-end] [--start-population T] [--repro-rate T]\n"
-    "                [--max-grass T] [--growth-rate T] [--radiation T] [--mutations T] "
-    "[--trace]\n";
+// Exit codes, as --help and the README list them.
+enum ExitCode : int { finished = 0, writeFailed = 1, refused = 2, dayLimitReached = 3 };
 
-int usage() {
-    std::fputs(usageText, stderr);
-    return 2;
-}
+constexpr const char* footer =
+    R"(The parameter texts are read as the "Variables" window reads them: the number at
+the start of the text, rounded to a whole number (halves to even); the defaults
+are those of the window.
 
-// A whole number of decimal digits only, within 0..highest.
-template <typename T>
-std::optional<T> wholeNumber(std::string_view text) {
-    T value{};
-    if (text.empty()) return std::nullopt;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || text.front() == '-') {
-        return std::nullopt;
-    }
-    return value;
-}
+Standard output holds only the rows: CSV "day,population" from day 0, or the
+world state after every day with --trace. Messages, and the seed taken from the
+clock when no --seed is given ("seed N"), go to standard error.
+
+Exit codes:
+  0  the run finished
+  1  the output could not be written (the message says why)
+  2  an option or a parameter was refused (the message says which and why)
+  3  the day limit of 32767 cut the run short; every day run was printed)";
 
 struct Options {
-    std::optional<std::uint32_t> seed;
-    std::optional<long long> days;
+    std::optional<std::uint32_t> seed;  // none: a seed from the clock
+    std::optional<long long> days;      // none: 100 days, or until the end with toEnd
     bool toEnd = false;
     bool trace = false;
     ParameterTexts texts;
 };
 
-}  // namespace
+// The six parameters in the order of the parameters window, with the text each option sets.
+struct ParameterOption {
+    const char* name;
+    std::string ParameterTexts::*text;
+    const char* help;
+};
+constexpr ParameterOption parameterOptions[] = {
+    {"--start-population", &ParameterTexts::startpop, "\"Start population\", 0 to 100"},
+    {"--repro-rate", &ParameterTexts::repro, "\"Repro rate\", -32768 to 32767"},
+    {"--max-grass", &ParameterTexts::grass, "\"Max grass\", 1 to 32767"},
+    {"--growth-rate", &ParameterTexts::grow, "\"Grass growth rate\", -32768 to 32767"},
+    {"--radiation", &ParameterTexts::rad, "\"Radiation\", -32768 to 32767"},
+    {"--mutations", &ParameterTexts::mute, "\"Cell mutations\", -32768 to 32767"},
+};
 
-int main(int argc, char** argv) {
-    Options opt;
-    for (int a = 1; a < argc; ++a) {
-        const std::string_view arg = argv[a];
-        if (arg == "--trace") {
-            opt.trace = true;
-            continue;
-        }
-        if (arg == "--to-end") {
-            opt.toEnd = true;
-            continue;
-        }
-        if (a + 1 >= argc) return usage();
-        const std::string value = argv[++a];
-        if (arg == "--seed") {
-            opt.seed = seedValue(value);
-            if (!opt.seed) {
-                std::fprintf(stderr,
-                             "zibs-run: the seed must be a whole number from 0 to 4294967295; "
-                             "\"%s\" is not accepted.\n",
-                             value.c_str());
-                return 2;
-            }
-        } else if (arg == "--days") {
-            opt.days = wholeNumber<long long>(value);
-            if (!opt.days) return usage();
-        } else if (arg == "--start-population") {
-            opt.texts.startpop = value;
-        } else if (arg == "--repro-rate") {
-            opt.texts.repro = value;
-        } else if (arg == "--max-grass") {
-            opt.texts.grass = value;
-        } else if (arg == "--growth-rate") {
-            opt.texts.grow = value;
-        } else if (arg == "--radiation") {
-            opt.texts.rad = value;
-        } else if (arg == "--mutations") {
-            opt.texts.mute = value;
-        } else {
-            return usage();
-        }
+// Writes to standard output; a failed write throws with the system's reason.
+void put(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+        throw std::system_error(errno, std::generic_category(), "cannot write the output");
     }
-    if (opt.toEnd && opt.days) return usage();
+}
 
+// Flushes and closes standard output, which reports what the disk refused at the last moment.
+void finishOutput() {
+    if (std::fflush(stdout) != 0 || std::fclose(stdout) != 0) {
+        throw std::system_error(errno, std::generic_category(), "cannot write the output");
+    }
+}
+
+// A number of days: decimal digits only, no sign or blanks.
+std::optional<long long> dayCount(std::string_view text) {
+    long long value = 0;
+    if (text.empty() || text.front() == '-') return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// A check for an option's value: refuses what `read` cannot convert, saying what it accepts.
+template <typename Read>
+CLI::Validator accepting(Read read, const std::string& what) {
+    return CLI::Validator(
+        [read, what](std::string& text) {
+            return read(text) ? std::string()
+                              : "must be " + what + "; " + quotedText(text) + " is not accepted.";
+        },
+        "");
+}
+
+// A value is taken whole, whatever it looks like ("-1", " 5"), except that one starting with "--"
+// is the next option: the value is missing.
+const CLI::Validator givenValue(
+    [](std::string& text) {
+        return text.rfind("--", 0) == 0 ? "needs a value before " + quotedText(text) + "."
+                                        : std::string();
+    },
+    "");
+
+// The options of the command line; or, when there is nothing to run (--help, --version, a
+// refusal), the exit code after the answer is printed.
+std::variant<Options, int> parseOptions(int argc, char** argv) {
+    Options opt;
+    CLI::App app("Runs a Zibs world without windows and prints its population day by day.",
+                 "zibs-run");
+    app.footer(footer);
+    app.set_version_flag("--version", std::string("zibs-run ") + ZIBS_VERSION);
+    // The last of a repeated option counts.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+
+    app.add_option_function<std::string>(
+           "--seed", [&](const std::string& text) { opt.seed = seedValue(text); },
+           "Seed of the world's random draws (default: from the clock)")
+        ->type_name("N")
+        ->check(givenValue)
+        ->check(accepting(seedValue, "a whole number from 0 to 4294967295"));
+    auto* days =
+        app.add_option_function<std::string>(
+               "--days", [&](const std::string& text) { opt.days = dayCount(text); },
+               "Days to run (default 100)")
+            ->type_name("N")
+            ->check(givenValue)
+            ->check(accepting(dayCount, "a whole number of days from 0 to 9223372036854775807"));
+    auto* toEnd = app.add_flag("--to-end", opt.toEnd, "Run until no zib is left");
+    for (const ParameterOption& p : parameterOptions) {
+        app.add_option(p.name, opt.texts.*p.text, p.help)
+            ->type_name("TEXT")
+            ->check(givenValue)
+            ->capture_default_str();
+    }
+    app.add_flag("--trace", opt.trace, "Print the world state after every day instead of CSV");
+
+    try {
+        app.parse(argc, argv);
+        if (*days && *toEnd) throw CLI::ExcludesError(days->get_name(), toEnd->get_name());
+    } catch (const CLI::CallForHelp&) {
+        put(app.help());
+        finishOutput();
+        return finished;
+    } catch (const CLI::CallForVersion& version) {
+        put(std::string(version.what()) + "\n");
+        finishOutput();
+        return finished;
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(stderr, "zibs-run: %s\nRun \"zibs-run --help\" for the options.\n", e.what());
+        return refused;
+    }
+    return opt;
+}
+
+// Builds the world the options describe and runs it, printing every day's row.
+int run(const Options& opt) {
     const ParameterCheck check = checkParameters(opt.texts);
     if (!check.values) {
-        std::fprintf(stderr, "zibs-run: %s\n", check.error.c_str());
-        return 2;
+        for (const ParameterOption& p : parameterOptions) {
+            if (p.text == check.refused) {
+                std::fprintf(stderr, "zibs-run: %s: %s\n", p.name, check.error.c_str());
+            }
+        }
+        return refused;
     }
 
     Rnd rnd;
@@ -111,29 +181,43 @@ int main(int argc, char** argv) {
     NullPresentation view;
     initworld(world, *check.values, rnd, view);
 
-    std::string out = opt.trace ? std::string() : std::string("day,population\n");
+    if (!opt.trace) put("day,population\n");
+    std::string row;
     auto record = [&] {
+        row.clear();
         if (opt.trace) {
-            appendTrace(out, world);
+            appendTrace(row, world);
         } else {
-            out += std::to_string(world.day) + ',' + std::to_string(world.population) + '\n';
+            row = std::to_string(world.day) + ',' + std::to_string(world.population) + '\n';
         }
-        if (out.size() > (1u << 16)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            out.clear();
-        }
+        put(row);
     };
     record();
 
+    int code = finished;
     const long long days = opt.days.value_or(100);
     for (long long d = 0; opt.toEnd || d < days; ++d) {
         if (!daystep(world, rnd, view)) {
-            std::fputs("zibs-run: the day limit of 32767 is reached\n", stderr);
+            std::fputs("zibs-run: the day limit of 32767 is reached; the run ends here.\n", stderr);
+            code = dayLimitReached;
             break;
         }
         record();
         if (opt.toEnd && world.population == 0) break;
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    finishOutput();
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const std::variant<Options, int> parsed = parseOptions(argc, argv);
+        if (const int* code = std::get_if<int>(&parsed)) return *code;
+        return run(std::get<Options>(parsed));
+    } catch (const std::system_error& e) {
+        std::fprintf(stderr, "zibs-run: %s\n", e.what());
+        return writeFailed;
+    }
 }
