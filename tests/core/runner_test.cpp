@@ -1,9 +1,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "sim/trace.h"
 #include "testsupport.h"
