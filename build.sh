@@ -3,11 +3,12 @@
 #   ./build.sh run     build and start the program
 #   ./build.sh test    build and run every test headless
 #   ./build.sh bench   build and run the benchmarks
+#   ./build.sh package build the Debian package build/zibs_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          libcli11-dev xvfb xauth fonts-liberation2 fonts-dejavu-core)
+          libcli11-dev qt6-svg-dev xvfb xauth fonts-liberation2 fonts-dejavu-core dpkg-dev file)
 
 install_missing() {
     local missing=()
@@ -50,8 +51,14 @@ case "${1:-}" in
         export QT_QPA_PLATFORM=offscreen
         for b in build/bench/*_bench; do "$b" "${@:2}"; done
         ;;
+    package)
+        install_missing
+        build build
+        rm -f build/zibs_*.deb
+        (cd build && cpack -G DEB)
+        ;;
     *)
-        echo "usage: ./build.sh run | test | bench" >&2
+        echo "usage: ./build.sh run | test | bench | package" >&2
         exit 2
         ;;
 esac

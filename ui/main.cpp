@@ -1,12 +1,52 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <string_view>
 
 #include "runtime/random.h"
 #include "sim/world.h"
 #include "ui/Fmain.h"
+#include "ui/appicon.h"
+
+namespace {
+
+// --help and --version print a text and end the program: they need no display.
+bool onlyPrints(int argc, char** argv) {
+    for (int a = 1; a < argc; ++a) {
+        const std::string_view arg = argv[a];
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Prints help or version and exits when asked to; refuses options it does not know.
+void readCommandLine(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "A simulation of artificial life: zibs live, eat grass, breed, mutate and die on a "
+        "21 x 21 grid of grass.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
+}
+
+}  // namespace
 
 // Start-up: the world lives here, outside every window, for the life of the program.
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName("zibs");
+    QCoreApplication::setApplicationVersion(ZIBS_VERSION);
+    if (onlyPrints(argc, argv)) {
+        const QCoreApplication app(argc, argv);
+        readCommandLine(app);
+        return 0;
+    }
+    QApplication app(argc, argv);  // takes Qt's own options (-platform, -style, ...) first
+    readCommandLine(app);
+    QGuiApplication::setDesktopFileName("zibs");
+    QApplication::setWindowIcon(zibs::appIcon());
     zibs::World world;
     zibs::Rnd rnd;
     zibs::Fmain fmain(world, rnd);  // its load handler sets the defaults
