@@ -4,6 +4,7 @@ namespace zibs {
 
 bool daystep(World& world, RandomSource& rnd, Presentation& view) {
     if (world.day >= dayLimit) return false;
+    world.counts = {};
     growgrass(world, view);
     lookzib(world);
     movezib(world, rnd, view);

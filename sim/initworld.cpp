@@ -16,6 +16,7 @@ void initworld(World& world, const Parameters& params, RandomSource& rnd, Presen
     world.mutations = params.mutations;
     world.population = world.popstart;
     world.day = 0;
+    world.counts = {};
 
     view.cleargraph();
     view.clearworld();

@@ -127,6 +127,8 @@ void movezib(World& world, RandomSource& rnd, Presentation& view) {
         if (totalFood == 0) z.alive = 0;
         if (z.alive == 0) {
             world.population = saturate(world.population - 1);
+            // Empty stores make it hunger, whatever the old-age draw said.
+            ++(totalFood == 0 ? world.counts.deathsHunger : world.counts.deathsAge);
             view.drawdeadzib(i);
         }
 

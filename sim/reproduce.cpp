@@ -60,6 +60,7 @@ void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& vie
         view.drawzib(index);
         view.drawzib(n);
         world.population = saturate(world.population + 1);
+        ++world.counts.births;
     }
 }
 

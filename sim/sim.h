@@ -18,8 +18,8 @@ void movezib(World& world, RandomSource& rnd, Presentation& view);
 void turnzib(World& world, Integer turn, Integer index, Presentation& view);
 void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& view);
 
-// One day: growgrass, lookzib, movezib, day + 1, updategraph. Returns false, changing nothing,
-// when day already stands at its limit of 32767.
+// One day: growgrass, lookzib, movezib, day + 1, updategraph; world.counts holds the day's births
+// and deaths. Returns false, changing nothing, when day already stands at its limit of 32767.
 bool daystep(World& world, RandomSource& rnd, Presentation& view);
 
 }  // namespace zibs

@@ -1,0 +1,66 @@
+#include <vector>
+
+#include "sim/daystats.h"
+#include "testsupport.h"
+
+namespace zibs::testing {
+
+TEST(Counts, BirthsAndDeathsByCauseOfOneDay) {
+    // One zib at (5, 5) without motors on bare ground; draws after the litter: old age r1 and r2,
+    // then the new mode (it came no closer to (0, 0)).
+    auto zib = [](Integer age, ZibCell store) {
+        Zib z = zibAt(5, 5, {{1, store}});
+        z.age = age;
+        return z;
+    };
+    struct Case {
+        const char* what;
+        Zib zib;
+        std::vector<double> draws;
+        DayCounts want;
+    };
+    const Case cases[] = {
+        // 40 of 50 at age 4: a litter of two (two draws each), then at age 0 it cannot die.
+        {"birth", zib(3, food(50, 40)), {0, 0, 0, 0, 0, 0, 0}, {2, 0, 0}},
+        // a = round(0.99 * 51) = 50 > h = 0; food 40 of 200 is too little for a litter.
+        {"old age", zib(50, food(200, 40)), {0.99, 0, 0}, {0, 1, 0}},
+        // The upkeep of 2 takes the last 2 of food; h = 99 spares it from old age.
+        {"hunger", zib(0, food(40, 2, 2)), {0, 0.99, 0}, {0, 0, 1}},
+        {"old age and hunger", zib(50, food(40, 2, 2)), {0.99, 0, 0}, {0, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        World w = worldOf(-100, {c.zib});
+        w.reprorate = 2;
+        w.counts = {7, 7, 7};  // the day before's
+        ScriptedRandom rnd;
+        rnd.draws.assign(c.draws.begin(), c.draws.end());
+        NullPresentation view;
+        ASSERT_TRUE(daystep(w, rnd, view)) << c.what;
+        EXPECT_EQ(w.counts, c.want) << c.what << ": " << w.counts.births << " "
+                                    << w.counts.deathsAge << " " << w.counts.deathsHunger;
+        EXPECT_EQ(w.population, 1 + c.want.births - c.want.deathsAge - c.want.deathsHunger);
+    }
+}
+
+TEST(Counts, TallyOfLivingZibsAndGrass) {
+    Zib one = zibAt(1, 1, {{1, food(40, 7)}, {2, cell(motor)}, {3, cell(eye)}, {5, food(30, 5)}});
+    one.cells[4] = cell(eye);
+    one.cells[8] = cell(empty, 30, 1, 9);  // a store made empty keeps food that no longer counts
+    Zib dead = zibAt(2, 2, {{1, food(40, 40)}, {2, cell(eye)}});
+    dead.alive = 0;
+    const Zib two = zibAt(3, 3, {{1, cell(motor)}, {6, cell(motor)}, {7, food(25, 25)}});
+    World w = worldOf(2, {one, dead, two});
+    w.zibs[4] = zibAt(4, 4, {{1, food(40, 40)}});  // above popstart
+    w.population = 2;
+    w.day = 12;
+    w.counts = {1, 2, 3};
+    w.grassAt(0, 0).amount = -10;
+    w.grassAt(20, 20).amount = -32768;
+    w.grassAt(3, 4).amount = 7;
+    const DayStats s = tally(w);
+    EXPECT_EQ((std::array{s.day, s.population, s.births, s.deathsAge, s.deathsHunger, s.stores,
+                          s.motors, s.eyes, s.food, s.grass}),
+              (std::array{12, 2, 1, 2, 3, 3, 3, 2, 37, 441 * 2 - 2 - 2 + 5}));
+}
+
+}  // namespace zibs::testing
