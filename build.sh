@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          xvfb xauth fonts-liberation2 fonts-dejavu-core)
+          nlohmann-json3-dev xvfb xauth fonts-liberation2 fonts-dejavu-core)
 
 install_missing() {
     local missing=()
