@@ -67,12 +67,17 @@ void appendWorld(std::string& out, const World& w) {
     appendNumberArray(out, "grass", amounts, gridSize);
     out += ",\n";
     appendNumberArray(out, "grass_spare", spares, gridSize);
-    out += ",\n    \"zibs\": [\n";
-    for (std::size_t i = 0; i < w.zibs.size(); ++i) {
-        out += "      [";
+    // Records that never held a zib are all zero and left out.
+    out += ",\n    \"zibs\": [";
+    const char* separator = "\n";
+    for (int i = 1; i <= lastRecord; ++i) {
+        if (w.zibs[i] == Zib{}) continue;
+        out += std::string(separator) + "      [" + std::to_string(i) + ", ";
         appendNumbers(out, zibNumbers(w.zibs[i]), zibNumberCount, "");
-        out += i + 1 < w.zibs.size() ? "],\n" : "]\n";
+        out += "]";
+        separator = ",\n";
     }
+    out += "\n";
     out += "    ]\n  },\n";
 }
 

@@ -173,13 +173,29 @@ void readWorldState(const Json& v, World& w) {
         w.grass[k].amount = integer(amounts[k], point("the grass"));
         w.grass[k].spare = integer(spares[k], point("the grass spare"));
     }
-    const Json& zibs = arrayOf(member(v, "zibs", "\"world\": "), w.zibs.size(), "\"zibs\"");
-    for (std::size_t i = 0; i < w.zibs.size(); ++i) {
-        const Json& numbers =
-            arrayOf(zibs[i], zibNumberCount, [&] { return "zib " + std::to_string(i); });
+    // The records that hold or held a zib, by number, in increasing order; the others are zero.
+    const Json& zibs = member(v, "zibs", "\"world\": ");
+    if (!zibs.is_array()) refuse("\"zibs\" must be a list [...], not " + shown(zibs));
+    if (zibs.size() > static_cast<std::size_t>(lastRecord)) {
+        refuse("\"zibs\" has " + std::to_string(zibs.size()) + " entries, more than the " +
+               std::to_string(lastRecord) + " records 1 to 100");
+    }
+    long long previous = 0;
+    for (std::size_t e = 0; e < zibs.size(); ++e) {
+        const Json& numbers = arrayOf(zibs[e], 1 + zibNumberCount, [&] {
+            return "entry " + std::to_string(e) + " of \"zibs\"";
+        });
+        const long long i = whole(numbers[0], 1, lastRecord, [&] {
+            return "the record number of entry " + std::to_string(e) + " of \"zibs\"";
+        });
+        if (i <= previous) {
+            refuse("zib " + std::to_string(i) + " follows zib " + std::to_string(previous) +
+                   "; the zibs are listed in increasing record order");
+        }
+        previous = i;
         std::array<Integer, zibNumberCount> n{};
         for (std::size_t k = 0; k < n.size(); ++k) {
-            n[k] = integer(numbers[k], [&] {
+            n[k] = integer(numbers[k + 1], [&] {
                 const std::size_t c = k - zibFields.size();
                 return "zib " + std::to_string(i) + " " +
                        (k < zibFields.size() ? zibFields[k].name

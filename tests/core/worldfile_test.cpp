@@ -105,8 +105,12 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         std::string t = text;
         return t.replace(t.find(from), from.size(), to);
     };
-    const std::string zibs = "\"zibs\": [\n      [";
-    const std::string zib0 = zibs + "0, 0, 0, 0, 0, 0";  // record 0 is never used: all zero
+    // Zib 1's entry up to its age: its record number, x, y, goalx, goaly, mode, age.
+    const Zib& z1 = good.world.zibs[1];
+    std::string zib1 = "[1";
+    for (int v : {z1.x, z1.y, z1.goalx, z1.goaly, z1.mode, z1.age})
+        zib1 += ", " + std::to_string(v);
+    const std::string aged = zib1.substr(0, zib1.rfind(' ') + 1);
 
     const std::pair<std::string, std::string> cases[] = {
         {"", "the file is empty"},
@@ -127,9 +131,12 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         {replaced("\"seed\": 3,", ""), "\"seed\" is missing"},
         {replaced("\"seed\": 3", "\"seed\": 3.5"), "the seed must be a whole number, not 3.5"},
         {replaced("\"seed\"", "\"seed\": 1, \"sede\""), "has a field \"sede\""},
-        {replaced(zib0, zibs + "0, 0, 0, 0, 0, 40000"), "zib 0 age is 40000, outside -32768.."},
-        {replaced(zib0, zibs + "7, 0, 0, 0, 0, 0"), "zib 0, which is never used, is not zero"},
-        {replaced(zibs, "\"zibs\": [[], ["), "\"zibs\" has 102 entries instead of 101"},
+        {replaced(zib1, aged + "40000"), "zib 1 age is 40000, outside -32768..32767"},
+        {replaced(zib1, "[" + zib1.substr(4)), "entry 0 of \"zibs\" has 66 entries instead of 67"},
+        {replaced("[1, ", "[101, "),
+         "the record number of entry 0 of \"zibs\" is 101, outside 1..100"},
+        {replaced("[1, ", "[0, "), "the record number of entry 0 of \"zibs\" is 0, outside 1..100"},
+        {replaced("[2, ", "[1, "), "zib 1 follows zib 1; the zibs are listed in increasing"},
         {edited([](SavedWorld& s) { s.world.zibs[1].cells[3].kind = 4; }),
          "zib 1: cell 3: kind is 4, outside 0..3"},
         {edited([](SavedWorld& s) { s.world.zibs[1].cells[8].mode = -1; }),
@@ -177,6 +184,9 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         EXPECT_THAT(read.error, HasSubstr(problem));
     }
     ASSERT_TRUE(readWorld(text).saved);
+    SavedWorld zib0 = good;
+    zib0.world.zibs[0].spare1 = 1;  // record 0 is never used
+    EXPECT_EQ(worldProblem(zib0), "zib 0, which is never used, is not zero");
 }
 
 TEST(WorldFile, SavesAtomicallyAndLoadsNamingTheFile) {
