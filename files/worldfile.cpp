@@ -15,8 +15,8 @@ namespace zibs {
 
 namespace {
 
-// A JSON string; bytes that are not UTF-8 become U+FFFD (the text's number, which comes first,
-// is not changed by that).
+// A JSON string. Bytes that are not UTF-8 become U+FFFD; the number at the start of a parameter
+// text, all ASCII, stays as it was.
 std::string quoted(const std::string& text) {
     return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -24,7 +24,7 @@ struct Refusal : std::runtime_error {
     throw Refusal(problem);
 }
 
-// No value of a world file lies deeper than a zib's numbers: world, zibs, zib, number.
+// No list or object of a world file lies deeper than a zib's: the file, "world", "zibs", a zib.
 constexpr int deepest = 4;
 
 // Whether [ and { outside strings nest deeper than a world file's. Parsing such a text could
@@ -53,7 +53,8 @@ Json parse(std::string_view text) {
     try {
         return Json::parse(text.begin(), text.end());
     } catch (const Json::parse_error& e) {
-        if (e.byte >= text.size()) refuse("the file ends too early: it is cut short");
+        // The parser reports the end of the text as the byte after the last.
+        if (e.byte > text.size()) refuse("the file ends too early: it is cut short");
         // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..."
         const std::string what = e.what();
         const std::size_t at = what.find(" at line ");
@@ -138,8 +139,9 @@ void readParameters(const Json& v, SavedWorld& s) {
     for (const ParameterField& f : parameterFields) {
         const std::string name = "parameter \"" + std::string(f.key) + "\"";
         const Json& text = member(texts, f.key, "\"texts\": ");
-        if (!text.is_string())
+        if (!text.is_string()) {
             refuse("the text of " + name + " must be a string, not " + shown(text));
+        }
         s.texts.*f.text = text.get<std::string>();
         s.params.*f.value = integer(member(values, f.key, "\"values\": "), [&] { return name; });
     }

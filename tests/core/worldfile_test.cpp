@@ -28,8 +28,8 @@ TEST(WorldFile, ContinuesExactlyAsARunThatNeverStopped) {
     const Case cases[] = {
         {{}, 1, 40, 60},
         {{"100", "3", "40", "5", "32767", "32767"}, 7, 25, 50},  // full, radiation, mutations
-        {{" 20.5", "2", "642", "100", "-5", "3"}, 4294967295u, 0, 30},  // texts kept as typed
-        {{"40", "5", "20", "-32768", "100", "10"}, 12, 15, 20},         // grass dies back
+        {{" 20.5", "2\xff", "642", "100", "-5", "3"}, 4294967295u, 0, 30},  // texts as typed
+        {{"40", "5", "20", "-32768", "100", "10"}, 12, 15, 20},             // grass dies back
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "seed " << c.seed);
@@ -117,6 +117,7 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         {" \n", "the file is empty"},
         {text.substr(0, text.size() / 2), "the file ends too early: it is cut short"},
         {text.substr(0, text.size() - 2), "the file ends too early: it is cut short"},
+        {text + "}", "the file is damaged at line"},
         {"\x89PNG\r\n\x1a\n", "this is not a Zibs world file"},
         {"day,population\n0,10\n", "this is not a Zibs world file"},
         {"{\"day\": 3}", "this is not a Zibs world file"},
