@@ -68,7 +68,7 @@ TEST(WorldFile, ContinuesExactlyAsARunThatNeverStopped) {
     }
 }
 
-TEST(WorldFile, KeepsAnEarlierWorldsZibsAboveItsRecordsInUse) {
+TEST(WorldFile, KeepsEarlierZibsAboveTheRecordsInUseAndTheLastDaysCounts) {
     // Initialize leaves records above the new start population as the last world left them,
     // living ones too; the inspector can still show them, so a save keeps them.
     LiveWorld run({"60", "2", "15", "2", "50", "1"}, 3);
@@ -84,6 +84,15 @@ TEST(WorldFile, KeepsAnEarlierWorldsZibsAboveItsRecordsInUse) {
     const WorldRead read = readWorld(text);
     ASSERT_TRUE(read.saved) << read.error;
     EXPECT_EQ(read.saved->world.zibs[40], run.saved.world.zibs[40]);
+
+    // The births and deaths of the last day come back from the last history row.
+    SavedWorld counted = run.save();
+    counted.world.counts = {2, 1, 3};
+    DayStats& last = counted.history.back();
+    std::tie(last.births, last.deathsAge, last.deathsHunger) = std::tuple(2, 1, 3);
+    const WorldRead again = readWorld(worldText(counted));
+    ASSERT_TRUE(again.saved) << again.error;
+    EXPECT_EQ(again.saved->world.counts, counted.world.counts);
 }
 
 TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
