@@ -163,7 +163,7 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         {edited([](SavedWorld& s) { s.world.popstart = 101; }), "popstart is 101, outside 0..100"},
         {edited([](SavedWorld& s) { s.world.popstart = 100; }),
          "popstart 100 is above the start population 10, but births stop at record 99"},
-        {edited([](SavedWorld& s) { --s.world.population; }), "population is"},
+        {edited([](SavedWorld& s) { --s.world.population; }), "are alive"},
         {edited([](SavedWorld& s) { s.world.day = -1; }), "day is -1, outside 0..32767"},
         {edited([](SavedWorld& s) { s.world.maxgrass = 16; }),
          "maxgrass is 16, but the parameter \"max-grass\" is 15"},
