@@ -1,0 +1,148 @@
+#include "files/worldfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+#include "files/atomicfile.h"
+#include "files/worldlayout.h"
+
+namespace zibs {
+
+namespace {
+
+// A JSON string. Bytes that are not UTF-8 become U+FFFD; the number at the start of a parameter
+// text, all ASCII, stays as it was.
+std::string quoted(const std::string& text) {
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// Numbers separated by ", ", a line break after every `perLine` of them.
+template <typename Range>
+void appendNumbers(std::string& out, const Range& values, std::size_t perLine, const char* indent) {
+    std::size_t n = 0;
+    for (const auto v : values) {
+        if (n > 0) out += n % perLine == 0 ? std::string(",\n") + indent : std::string(", ");
+        out += std::to_string(v);
+        ++n;
+    }
+}
+
+template <typename Range>
+void appendNumberArray(std::string& out, const char* key, const Range& values,
+                       std::size_t perLine) {
+    out += std::string("    \"") + key + "\": [\n      ";
+    appendNumbers(out, values, perLine, "      ");
+    out += "\n    ]";
+}
+
+void appendParameters(std::string& out, const SavedWorld& s) {
+    out += "  \"parameters\": {\n    \"texts\": {";
+    for (std::size_t i = 0; i < parameterFields.size(); ++i) {
+        out += std::string(i ? ", " : "") + "\"" + parameterFields[i].key +
+               "\": " + quoted(s.texts.*parameterFields[i].text);
+    }
+    out += "},\n    \"values\": {";
+    for (std::size_t i = 0; i < parameterFields.size(); ++i) {
+        out += std::string(i ? ", " : "") + "\"" + parameterFields[i].key +
+               "\": " + std::to_string(s.params.*parameterFields[i].value);
+    }
+    out += "}\n  },\n";
+}
+
+void appendWorld(std::string& out, const World& w) {
+    out += "  \"world\": {\n";
+    for (const GlobalField& g : globalFields) {
+        out += std::string("    \"") + g.key + "\": " + std::to_string(w.*g.member) + ",\n";
+    }
+    std::vector<Integer> amounts, spares;
+    for (const GrassCell& g : w.grass) {
+        amounts.push_back(g.amount);
+        spares.push_back(g.spare);
+    }
+    appendNumberArray(out, "grass", amounts, gridSize);
+    out += ",\n";
+    appendNumberArray(out, "grass_spare", spares, gridSize);
+    // Records that never held a zib are all zero and left out.
+    out += ",\n    \"zibs\": [";
+    const char* separator = "\n";
+    for (int i = 1; i <= lastRecord; ++i) {
+        if (w.zibs[i] == Zib{}) continue;
+        out += std::string(separator) + "      [" + std::to_string(i) + ", ";
+        appendNumbers(out, zibNumbers(w.zibs[i]), zibNumberCount, "");
+        out += "]";
+        separator = ",\n";
+    }
+    out += "\n";
+    out += "    ]\n  },\n";
+}
+
+void appendHistory(std::string& out, const StatsHistory& history) {
+    out += "  \"history\": [\n";
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        out += "    [";
+        appendNumbers(out, statsNumbers(history[i]), statsNumberCount, "");
+        out += i + 1 < history.size() ? "],\n" : "]\n";
+    }
+    out += "  ]\n";
+}
+
+}  // namespace
+
+std::string worldText(const SavedWorld& s) {
+    std::string out =
+        "{\n  \"format\": \"zibs-world\",\n  \"version\": " + std::to_string(worldFormatVersion) +
+        ",\n  \"seed\": " + std::to_string(s.seed) + ",\n";
+    appendParameters(out, s);
+    out += "  \"generator\": [\n    ";
+    appendNumbers(out, s.generator, 8, "    ");
+    out += "\n  ],\n";
+    appendWorld(out, s.world);
+    appendHistory(out, s.history);
+    out += "}\n";
+    return out;
+}
+
+WorldRead loadWorld(const std::string& path) {
+    const auto refused = [&](const std::string& problem) {
+        return WorldRead{std::nullopt, "\"" + path + "\" cannot be opened as a world: " + problem};
+    };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return refused(std::strerror(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return refused(std::strerror(EISDIR));
+    }
+    // Read one byte past the limit at most, so that a larger file is refused unread.
+    std::string text;
+    char buffer[65536];
+    while (text.size() <= worldFileLimit) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return refused(std::strerror(error));
+        }
+        if (n == 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    WorldRead read = readWorld(text);
+    return read.saved ? read : refused(read.error);
+}
+
+std::optional<std::string> saveWorld(const std::string& path, const SavedWorld& saved) {
+    const std::string problem = worldProblem(saved);
+    if (!problem.empty()) {
+        return "\"" + path + "\" could not be written: the world cannot be saved: " + problem;
+    }
+    return writeAtomically(path, worldText(saved));
+}
+
+}  // namespace zibs

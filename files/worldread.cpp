@@ -1,0 +1,275 @@
+// Reading a world file: the text is parsed and every value checked before a world is returned.
+
+#include <algorithm>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <vector>
+
+#include "files/worldfile.h"
+#include "files/worldlayout.h"
+
+namespace zibs {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// The first problem found; readWorld turns it into its message.
+struct Refusal : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void refuse(const std::string& problem) {
+    throw Refusal(problem);
+}
+
+// No list or object of a world file lies deeper than a zib's: the file, "world", "zibs", a zib.
+constexpr int deepest = 4;
+
+// Whether [ and { outside strings nest deeper than a world file's. Parsing such a text could
+// take far more memory than its size suggests.
+bool nestedTooDeeply(std::string_view text) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            escaped = !escaped && c == '\\';
+            inString = escaped || c != '"';
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > deepest) return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+Json parse(std::string_view text) {
+    if (nestedTooDeeply(text)) refuse("this is not a Zibs world file: its values nest too deeply");
+    try {
+        return Json::parse(text.begin(), text.end());
+    } catch (const Json::parse_error& e) {
+        // The parser reports the end of the text as the byte after the last.
+        if (e.byte > text.size()) refuse("the file ends too early: it is cut short");
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..."
+        const std::string what = e.what();
+        const std::size_t at = what.find(" at line ");
+        refuse("the file is damaged" + (at == std::string::npos ? "" : what.substr(at)));
+    }
+}
+
+// A short picture of a value for a message.
+std::string shown(const Json& v) {
+    std::string s = v.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return s.size() > 40 ? s.substr(0, 37) + "..." : s;
+}
+
+const Json& member(const Json& object, const char* key, const std::string& where) {
+    const auto it = object.find(key);
+    if (it == object.end()) refuse(where + "\"" + key + "\" is missing");
+    return *it;
+}
+
+// An object {...} with none but the given fields (missing ones are found as they are read).
+const Json& objectOf(const Json& v, const std::vector<std::string>& keys, const std::string& name) {
+    if (!v.is_object()) refuse(name + " must be an object {...}, not " + shown(v));
+    for (const auto& [key, value] : v.items()) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            refuse(name + " has a field \"" + key + "\" that world files do not have");
+        }
+    }
+    return v;
+}
+
+// Whether v is a whole number in lo..hi.
+bool wholeIn(const Json& v, long long lo, long long hi, long long& n) {
+    if (v.is_number_unsigned()) {
+        n = static_cast<long long>(std::min<std::uint64_t>(v.get<std::uint64_t>(), INT64_MAX));
+    } else if (v.is_number_integer()) {
+        n = v.get<std::int64_t>();
+    } else {
+        return false;
+    }
+    return n >= lo && n <= hi;
+}
+
+// The value named by name() in lo..hi; the name is made only for a refusal.
+template <typename Name>
+long long whole(const Json& v, long long lo, long long hi, const Name& name) {
+    long long n = 0;
+    if (wholeIn(v, lo, hi, n)) return n;
+    if (!v.is_number_integer()) refuse(name() + " must be a whole number, not " + shown(v));
+    refuse(name() + " is " + shown(v) + ", outside " + std::to_string(lo) + ".." +
+           std::to_string(hi));
+}
+
+long long whole(const Json& v, long long lo, long long hi, const char* name) {
+    return whole(v, lo, hi, [&] { return std::string(name); });
+}
+
+template <typename Name>
+Integer integer(const Json& v, const Name& name) {
+    return static_cast<Integer>(whole(v, -32768, 32767, name));
+}
+
+template <typename Name>
+const Json& arrayOf(const Json& v, std::size_t size, const Name& name) {
+    if (!v.is_array()) refuse(name() + " must be a list [...], not " + shown(v));
+    if (v.size() != size) {
+        refuse(name() + " has " + std::to_string(v.size()) + " entries instead of " +
+               std::to_string(size));
+    }
+    return v;
+}
+
+const Json& arrayOf(const Json& v, std::size_t size, const char* name) {
+    return arrayOf(v, size, [&] { return std::string(name); });
+}
+
+void readParameters(const Json& v, SavedWorld& s) {
+    objectOf(v, {"texts", "values"}, "\"parameters\"");
+    std::vector<std::string> keys;
+    for (const ParameterField& f : parameterFields) keys.push_back(f.key);
+    const Json& texts = objectOf(member(v, "texts", "\"parameters\": "), keys, "\"texts\"");
+    const Json& values = objectOf(member(v, "values", "\"parameters\": "), keys, "\"values\"");
+    for (const ParameterField& f : parameterFields) {
+        const std::string name = "parameter \"" + std::string(f.key) + "\"";
+        const Json& text = member(texts, f.key, "\"texts\": ");
+        if (!text.is_string()) {
+            refuse("the text of " + name + " must be a string, not " + shown(text));
+        }
+        s.texts.*f.text = text.get<std::string>();
+        s.params.*f.value = integer(member(values, f.key, "\"values\": "), [&] { return name; });
+    }
+}
+
+void readGenerator(const Json& v, SavedWorld& s) {
+    arrayOf(v, s.generator.size(), "\"generator\"");
+    for (std::size_t k = 0; k < s.generator.size(); ++k) {
+        s.generator[k] = static_cast<std::uint32_t>(
+            whole(v[k], 0, UINT32_MAX, [&] { return "generator number " + std::to_string(k); }));
+    }
+}
+
+void readWorldState(const Json& v, World& w) {
+    std::vector<std::string> keys = {"grass", "grass_spare", "zibs"};
+    for (const GlobalField& g : globalFields) keys.push_back(g.key);
+    objectOf(v, keys, "\"world\"");
+    for (const GlobalField& g : globalFields) {
+        w.*g.member = integer(member(v, g.key, "\"world\": "), g.key);
+    }
+    const Json& amounts = arrayOf(member(v, "grass", "\"world\": "), w.grass.size(), "\"grass\"");
+    const Json& spares =
+        arrayOf(member(v, "grass_spare", "\"world\": "), w.grass.size(), "\"grass_spare\"");
+    for (std::size_t k = 0; k < w.grass.size(); ++k) {
+        const auto point = [&](const char* what) {
+            return [&, what] {
+                return std::string(what) + " of point (" + std::to_string(k % gridSize) + ", " +
+                       std::to_string(k / gridSize) + ")";
+            };
+        };
+        w.grass[k].amount = integer(amounts[k], point("the grass"));
+        w.grass[k].spare = integer(spares[k], point("the grass spare"));
+    }
+    // The records that hold or held a zib, by number, in increasing order; the others are zero.
+    const Json& zibs = member(v, "zibs", "\"world\": ");
+    if (!zibs.is_array()) refuse("\"zibs\" must be a list [...], not " + shown(zibs));
+    if (zibs.size() > static_cast<std::size_t>(lastRecord)) {
+        refuse("\"zibs\" has " + std::to_string(zibs.size()) + " entries, more than the " +
+               std::to_string(lastRecord) + " records 1 to 100");
+    }
+    long long previous = 0;
+    for (std::size_t e = 0; e < zibs.size(); ++e) {
+        const Json& numbers = arrayOf(zibs[e], 1 + zibNumberCount, [&] {
+            return "entry " + std::to_string(e) + " of \"zibs\"";
+        });
+        const long long i = whole(numbers[0], 1, lastRecord, [&] {
+            return "the record number of entry " + std::to_string(e) + " of \"zibs\"";
+        });
+        if (i <= previous) {
+            refuse("zib " + std::to_string(i) + " follows zib " + std::to_string(previous) +
+                   "; the zibs are listed in increasing record order");
+        }
+        previous = i;
+        std::array<Integer, zibNumberCount> n{};
+        for (std::size_t k = 0; k < n.size(); ++k) {
+            n[k] = integer(numbers[k + 1], [&] {
+                const std::size_t c = k - zibFields.size();
+                return "zib " + std::to_string(i) + " " +
+                       (k < zibFields.size() ? zibFields[k].name
+                                             : "cell " + std::to_string(c / cellFields.size()) +
+                                                   " " + cellFields[c % cellFields.size()].name);
+            });
+        }
+        w.zibs[i] = zibFromNumbers(n);
+    }
+}
+
+void readHistory(const Json& v, StatsHistory& history) {
+    if (!v.is_array()) refuse("\"history\" must be a list [...], not " + shown(v));
+    // A row per day: never more than the days there can be.
+    if (v.size() > static_cast<std::size_t>(dayLimit) + 1) {
+        refuse("\"history\" has more rows than there can be days");
+    }
+    history.resize(v.size());
+    for (std::size_t k = 0; k < v.size(); ++k) {
+        arrayOf(v[k], statsNumberCount, [&] { return "history row " + std::to_string(k); });
+        for (std::size_t c = 0; c < statsNumberCount; ++c) {
+            history[k].*statsFields[c].member =
+                static_cast<std::int32_t>(whole(v[k][c], INT32_MIN, INT32_MAX, [&] {
+                    return "history row " + std::to_string(k) + " " + statsFields[c].name;
+                }));
+        }
+    }
+}
+
+SavedWorld readAll(const Json& top) {
+    const auto format = top.find("format");
+    if (format == top.end() || *format != "zibs-world") refuse("this is not a Zibs world file");
+    const long long version = whole(member(top, "version", ""), 1, INT64_MAX, "the format version");
+    if (version > worldFormatVersion) {
+        refuse("the file has format version " + std::to_string(version) +
+               ", written by a newer Zibs; this one reads versions up to " +
+               std::to_string(worldFormatVersion));
+    }
+    objectOf(top, {"format", "version", "seed", "parameters", "generator", "world", "history"},
+             "the file");
+    SavedWorld s;
+    s.seed = static_cast<std::uint32_t>(whole(member(top, "seed", ""), 0, UINT32_MAX, "the seed"));
+    readParameters(member(top, "parameters", ""), s);
+    readGenerator(member(top, "generator", ""), s);
+    readWorldState(member(top, "world", ""), s.world);
+    readHistory(member(top, "history", ""), s.history);
+    // The births and deaths of the last day run are those of the last row.
+    if (!s.history.empty()) {
+        const DayStats& last = s.history.back();
+        s.world.counts = {last.births, last.deathsAge, last.deathsHunger};
+    }
+    const std::string problem = worldProblem(s);
+    if (!problem.empty()) refuse(problem);
+    return s;
+}
+
+}  // namespace
+
+WorldRead readWorld(std::string_view text) {
+    if (text.size() > worldFileLimit) {
+        return {std::nullopt, "the file is larger than " + std::to_string(worldFileLimit >> 20) +
+                                  " MiB, more than any world file"};
+    }
+    const std::size_t start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) return {std::nullopt, "the file is empty"};
+    // A picture, a CSV file and the like fail here, before any parsing.
+    if (text[start] != '{') return {std::nullopt, "this is not a Zibs world file"};
+    try {
+        return {readAll(parse(text)), {}};
+    } catch (const Refusal& r) {
+        return {std::nullopt, r.what()};
+    }
+}
+
+}  // namespace zibs

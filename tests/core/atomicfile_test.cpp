@@ -1,0 +1,79 @@
+#include <gmock/gmock.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "files/atomicfile.h"
+
+namespace zibs::testing {
+
+namespace fs = std::filesystem;
+
+std::string contentOf(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Files may grow to `bytes` at most while it lives; a write beyond fails with EFBIG.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        signal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old_;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, signal_);
+    }
+
+  private:
+    rlimit old_{};
+    void (*signal_)(int);
+};
+
+TEST(AtomicFile, ReplacesTheFileWholeOrLeavesItAsItWas) {
+    const fs::path dir = ::testing::TempDir() + "atomic-" + std::to_string(::getpid());
+    fs::create_directory(dir);
+    const fs::path file = dir / "world.zibs";
+
+    ASSERT_EQ(writeAtomically(file, "first"), std::nullopt);
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    ASSERT_EQ(writeAtomically(file, "second"), std::nullopt);
+    EXPECT_EQ(contentOf(file), "second");
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));  // kept
+
+    {
+        // A disk that fills up in the middle of the file.
+        FileSizeLimit limit(4096);
+        EXPECT_EQ(writeAtomically(file, std::string(100000, 'x')),
+                  "\"" + file.string() + "\" could not be written: File too large");
+    }
+    // A directory that is not there, and a directory in the way of the file.
+    EXPECT_EQ(writeAtomically(dir / "none" / "a.zibs", "x"),
+              "\"" + (dir / "none" / "a.zibs").string() +
+                  "\" could not be written: no temporary file could be made beside it: No such "
+                  "file or directory");
+    fs::create_directory(dir / "sub");
+    EXPECT_THAT(writeAtomically(dir / "sub", "x").value_or(""),
+                ::testing::EndsWith("Is a directory"));
+
+    // The old file as it was, and no temporary left behind.
+    EXPECT_EQ(contentOf(file), "second");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"sub", "world.zibs"}));
+    fs::remove_all(dir);
+}
+
+}  // namespace zibs::testing
