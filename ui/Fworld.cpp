@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
-#include <QTimer>
 
 #include "runtime/controls.h"
 #include "runtime/convert.h"
@@ -42,6 +41,8 @@ Fworld::Fworld(Forms& forms) : ChildForm("Dovizura", 6525, 5265), forms_(forms) 
     Command2 = button(this, "Go 1", 1800);
     Command3 = button(this, "Go 100", 3330);
     Command4 = button(this, "Go to end", 4860);
+    slowTimer = new QTimer(this);
+    slowTimer->setSingleShot(true);
     Command1->setToolTip("Start a new world from the parameters (Ctrl+I)");
     Command2->setToolTip("Run one day (Ctrl+1)");
     Command3->setToolTip("Run 100 days (Ctrl+G)");
@@ -121,9 +122,12 @@ void Fworld::run(int days) {
             const qint64 rest = slowMotionDayMs - dayTimer.elapsed();
             if (rest > 0) {
                 QEventLoop wait;
-                QTimer::singleShot(rest, &wait, &QEventLoop::quit);
+                connect(slowTimer, &QTimer::timeout, &wait, &QEventLoop::quit);
                 connect(&main, &Fmain::stopPressed, &wait, &QEventLoop::quit);
+                connect(this, &ChildForm::closed, &wait, &QEventLoop::quit);
+                slowTimer->start(static_cast<int>(rest));
                 wait.exec();
+                if (self) slowTimer->stop();
             }
             if (stopped()) break;
         }
