@@ -1,12 +1,13 @@
 #include "ui/Fmain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSaveFile>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -65,25 +66,28 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     for (int i = 0; i < static_cast<int>(cmd.size()); ++i)
         connect(cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
     connect(cmdstop, &QPushButton::clicked, this, &Fmain::cmdstop_Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::ApplicationShortcut);
-    connect(escape, &QShortcut::activated, this, &Fmain::cmdstop_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
 
-    // The world window's buttons from anywhere in the program; a disabled button ignores them.
-    const std::pair<QKeySequence, QPushButton * Fworld::*> keys[] = {
+    // Escape and the world window's buttons from anywhere in the program; a disabled button
+    // ignores its key.
+    auto addKey = [this](const QKeySequence& key, auto action) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+        keys_.push_back(shortcut);
+    };
+    addKey(QKeySequence(Qt::Key_Escape), &Fmain::cmdstop_Click);
+    const std::pair<QKeySequence, QPushButton * Fworld::*> buttons[] = {
         {QKeySequence("Ctrl+I"), &Fworld::Command1},
         {QKeySequence("Ctrl+1"), &Fworld::Command2},
         {QKeySequence("Ctrl+G"), &Fworld::Command3},
         {QKeySequence("Ctrl+E"), &Fworld::Command4},
     };
-    for (const auto& [key, button] : keys) {
-        auto* shortcut = new QShortcut(key, this);
-        shortcut->setContext(Qt::ApplicationShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, button] { (forms_->get<Fworld>().*button)->click(); });
-    }
+    for (const auto& [key, button] : buttons)
+        addKey(key, [this, button] { (forms_->get<Fworld>().*button)->click(); });
+    // A text box would take Ctrl+E as "end of line" before the shortcut sees it.
+    qApp->installEventFilter(this);
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
@@ -186,6 +190,20 @@ bool Fmain::saveWorldPicture(const QString& path) {
         return false;
     }
     return true;
+}
+
+bool Fmain::eventFilter(QObject* watched, QEvent* event) {
+    // An open menu or dialog keeps its keys (Escape closes it).
+    if (event->type() == QEvent::ShortcutOverride && !QApplication::activePopupWidget() &&
+        !QApplication::activeModalWidget()) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QShortcut* shortcut : keys_) {
+            if (shortcut->key() != pressed) continue;
+            event->ignore();  // not the control's key: the shortcut takes it
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Fmain::closeEvent(QCloseEvent* event) {
