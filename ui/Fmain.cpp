@@ -132,6 +132,7 @@ void Fmain::mnuopt_Click(int) {
 
 void Fmain::cmdstop_Click() {
     stopRequested_ = true;
+    emit stopPressed();
 }
 
 void Fmain::runStarted() {
