@@ -70,6 +70,8 @@ void showChildForm(ChildForm* form) {
         form->show();
         return;
     }
+    // A minimised window comes back as it was before.
+    if (sub->isMinimized()) sub->showNormal();
     sub->show();
     form->show();
     if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
