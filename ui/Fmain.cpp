@@ -68,6 +68,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     connect(cmdstop, &QPushButton::clicked, this, &Fmain::cmdstop_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
+    connect(mmu, &QMenu::aboutToShow, this,
+            [this] { mnusave->setEnabled(forms_->existing<Fworld>() != nullptr); });
 
     // Escape and the world window's buttons from anywhere in the program; a disabled button
     // ignores its key.
@@ -183,7 +185,13 @@ bool Fmain::exportPopulation(const QString& path) {
 }
 
 bool Fmain::saveWorldPicture(const QString& path) {
-    const QImage picture = forms_->get<Fworld>().pic->image();
+    // Only a picture the user sees: opening the window now would save an empty one.
+    const Fworld* shown = forms_->existing<Fworld>();
+    if (!shown) {
+        message("There is no world picture to save: the world window is closed.");
+        return false;
+    }
+    const QImage picture = shown->pic->image();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
         message(QStringLiteral("The world picture could not be written to %1: %2")
