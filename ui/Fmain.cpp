@@ -1,17 +1,18 @@
 #include "ui/Fmain.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "runtime/controls.h"
+#include "runtime/savefile.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
@@ -174,11 +175,10 @@ bool Fmain::exportPopulation(const QString& path) {
         message("There is nothing to export yet: press Initialize to start a world.");
         return false;
     }
-    QSaveFile file(path);
-    const QByteArray csv = QByteArray::fromStdString(log.csv());
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+    const QString failure = saveWholeFile(path, QByteArray::fromStdString(log.csv()));
+    if (!failure.isEmpty()) {
         message(QStringLiteral("The population could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+                    .arg(QDir::toNativeSeparators(path), failure));
         return false;
     }
     return true;
@@ -191,11 +191,15 @@ bool Fmain::saveWorldPicture(const QString& path) {
         message("There is no world picture to save: the world window is closed.");
         return false;
     }
-    const QImage picture = shown->pic->image();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    const bool encoded =
+        buffer.open(QIODevice::WriteOnly) && shown->pic->image().save(&buffer, "PNG");
+    const QString failure =
+        encoded ? saveWholeFile(path, png) : QStringLiteral("PNG encoding failed");
+    if (!failure.isEmpty()) {
         message(QStringLiteral("The world picture could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+                    .arg(QDir::toNativeSeparators(path), failure));
         return false;
     }
     return true;
