@@ -121,13 +121,18 @@ void Fworld::run(int days) {
             // At most 20 days a second; the window goes on working while the run waits.
             const qint64 rest = slowMotionDayMs - dayTimer.elapsed();
             if (rest > 0) {
+                // Stop or closing the window ends the wait there and then: the timer, even if
+                // it is due in the same pass over the events, no longer fires.
                 QEventLoop wait;
+                auto cutShort = [this, &wait] {
+                    slowTimer->stop();
+                    wait.quit();
+                };
                 connect(slowTimer, &QTimer::timeout, &wait, &QEventLoop::quit);
-                connect(&main, &Fmain::stopPressed, &wait, &QEventLoop::quit);
-                connect(this, &ChildForm::closed, &wait, &QEventLoop::quit);
+                connect(&main, &Fmain::stopPressed, &wait, cutShort);
+                connect(this, &ChildForm::closed, &wait, cutShort);
                 slowTimer->start(static_cast<int>(rest));
                 wait.exec();
-                if (self) slowTimer->stop();
             }
             if (stopped()) break;
         }
