@@ -28,6 +28,11 @@ QPushButton* stripButton(QWidget* strip, const char* caption, int left) {
 }  // namespace
 
 Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
+    // One font for the whole program: the small sans-serif face its layouts are laid out for.
+    // This window already has the old one and passes its own on to what it holds.
+    const QFont font("Liberation Sans", 8);
+    QApplication::setFont(font);
+    setFont(font);
     setWindowTitle("Zibs");
 
     auto* client = new QWidget(this);
@@ -46,8 +51,6 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     layout->addWidget(Picture1);
 
     area_ = new QMdiArea(client);
-    // The child windows' layouts are laid out for a small sans-serif face.
-    area_->setFont(QFont("Liberation Sans", 8));
     layout->addWidget(area_, 1);
     setCentralWidget(client);
 
