@@ -101,11 +101,17 @@ TEST_F(ZibfileTest, FiguresFitTheirPlaces) {
         const QPoint off = form.lbl[j]->pos() - QPoint(border, border) - centre;
         EXPECT_TRUE(std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) << j;
     }
+    // Its words stand on the same line as "Food" and the figure beside it.
     const QLabel* repro = form.Label5;
     const QFontMetrics metrics(repro->font());
-    EXPECT_LE(metrics.horizontalAdvance(repro->text()), repro->width());
-    EXPECT_LE(metrics.height(), repro->height());
-    EXPECT_EQ(QFontInfo(repro->font()).family(), QFontInfo(form.Label1->font()).family());
+    EXPECT_LE(metrics.horizontalAdvance(repro->text()), repro->contentsRect().width());
+    EXPECT_LE(metrics.height(), repro->contentsRect().height());
+    EXPECT_EQ(QFontInfo(repro->font()).family(), QFontInfo(form.Label3->font()).family());
+    const auto baseline = [](const QLabel* l) {
+        return l->y() + l->contentsRect().top() + QFontMetrics(l->font()).ascent();
+    };
+    EXPECT_EQ(baseline(repro), baseline(form.Label3));
+    EXPECT_EQ(baseline(repro), baseline(form.Reprolbl));
 }
 
 TEST_F(ZibfileTest, FiguresOfAZib) {
