@@ -67,10 +67,13 @@ void Fworld::Command1_Click() {
     const bool fromClock = seedText.find_first_not_of(" \t") == std::string::npos;
     const std::optional<std::uint32_t> seed = seedValue(seedText);
     if (!fromClock && !seed) {
+        // A long text is quoted by its start, so the message stays readable.
+        QString quoted = QString::fromStdString(seedText);
+        if (quoted.size() > 40) quoted = quoted.left(40) + QChar(0x2026);
         forms_.main.message(QStringLiteral("\"Seed\" must be a whole number from 0 to 4294967295, "
                                            "or empty for a seed from the clock; \"%1\" is not "
                                            "accepted.")
-                                .arg(QString::fromStdString(seedText)));
+                                .arg(quoted));
         return;
     }
     if (fromClock) {

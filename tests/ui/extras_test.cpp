@@ -79,6 +79,11 @@ TEST_F(Seed, BadSeedIsRefusedAndNothingChanges) {
         EXPECT_EQ(std::memcmp(&before, &world, sizeof(World)), 0) << text;
         EXPECT_EQ(fmain.seedlbl->text(), clockSeed);
     }
+    // A long text is quoted by its first 40 characters.
+    window<Fvariables>().txtseed->setText(QString(10000, '9'));
+    w.Command1->click();
+    EXPECT_TRUE(messages.last().contains('"' + QString(40, '9') + QChar(0x2026) + '"'));
+    EXPECT_LT(messages.last().size(), 200);
     window<Fvariables>().txtseed->setText(" 4294967295 ");
     w.Command1->click();
     EXPECT_EQ(fmain.seedlbl->text(), "Seed 4294967295");
