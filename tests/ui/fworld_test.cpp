@@ -193,12 +193,12 @@ TEST_F(Picking, HitBoxTieBreakAndCaption) {
     world.zibs[3].alive = 0;
     world.zibs[4] = zibAt(12, 12, {1});  // above popstart: never a candidate
 
-    // The open 0.6 box: 0.3 off the centre on any side misses, 0.29 picks.
+    // The open 0.6 box: 0.3 off the centre on any side misses, 0.299 picks.
     const std::pair<double, double> misses[] = {{5.3, 5}, {4.7, 5}, {5, 5.3}, {5, 4.7}, {12, 12}};
     for (auto [x, y] : misses) w.pic_MouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
     EXPECT_EQ(existing<zibfile>(), nullptr);  // a miss creates no window
     EXPECT_EQ(world.selzib, 1);
-    const std::pair<double, double> hits[] = {{5.29, 5}, {4.71, 5}, {5, 5.29}, {5, 4.71}};
+    const std::pair<double, double> hits[] = {{5.299, 5}, {4.701, 5}, {5, 5.299}, {5, 4.701}};
     for (auto [x, y] : hits) {
         world.selzib = 1;
         w.pic_MouseDown(Qt::RightButton, Qt::ShiftModifier, x, y);

@@ -54,19 +54,18 @@ TEST_F(MainWindow, DefaultsStripAndMenus) {
     EXPECT_TRUE(fmain.autoZibUpdate());
 }
 
-// The strip, the menus, the status bar and the child windows share one font.
-TEST_F(MainWindow, OneFont) {
-    Fvariables& v = window<Fvariables>();
+// The strip, the menus, the status bar and the child windows share one font, whatever the
+// desktop's font was when the program started.
+TEST(OneFont, EveryWindowAndMenu) {
+    QApplication::setFont(QFont("DejaVu Serif", 13));
+    World world;
+    Rnd rnd;
+    Fmain fmain(world, rnd);
+    Fvariables& v = fmain.forms().get<Fvariables>();
     const QFontInfo font(v.Label1->font());
-    QWidget* widgets[] = {fmain.cmd[0],
-                          fmain.cmdstop,
-                          fmain.menuBar(),
-                          fmain.mmu,
-                          fmain.mnu,
-                          fmain.seedlbl,
-                          v.startpop,
-                          existing<Fworld>()->Command1,
-                          existing<graph>()->Label1};
+    QWidget* widgets[] = {
+        fmain.cmd[0], fmain.cmdstop, fmain.menuBar(), fmain.mmu,
+        fmain.mnu,    fmain.seedlbl, v.startpop,      fmain.forms().get<Fworld>().Command1};
     for (QWidget* w : widgets) {
         const QFontInfo info(w->font());
         EXPECT_EQ(info.family(), font.family()) << w->metaObject()->className();
