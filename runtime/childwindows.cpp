@@ -8,7 +8,9 @@
 
 namespace zibs {
 
-ChildForm::ChildForm(const QString& caption, int clientWidthTwips, int clientHeightTwips) {
+ChildForm::ChildForm(const QString& caption, int clientWidthTwips, int clientHeightTwips,
+                     OnClose onClose)
+    : onClose_(onClose) {
     setWindowTitle(caption);
     // Opaque: a figure that changes repaints this form under it, not the frame and title bar.
     setAutoFillBackground(true);
@@ -48,13 +50,13 @@ void ChildForm::setHeight(int t) {
 
 void ChildForm::closeEvent(QCloseEvent* event) {
     event->accept();
-    emit closed();
+    if (!hiddenOnClose()) emit closed();
 }
 
 void frameChildForm(QMdiArea* area, ChildForm* form) {
     const QSize client = form->size();
     QMdiSubWindow* sub = area->addSubWindow(form);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setAttribute(Qt::WA_DeleteOnClose, !form->hiddenOnClose());
     // The frame adds its title bar and borders around the client area.
     const QMargins margins = sub->contentsMargins() + sub->layout()->contentsMargins();
     sub->resize(client.width() + margins.left() + margins.right(),
@@ -68,6 +70,8 @@ void showChildForm(ChildForm* form) {
         form->show();
         return;
     }
+    // A minimised window comes back as it was before.
+    if (sub->isMinimized()) sub->showNormal();
     sub->show();
     form->show();
     if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);

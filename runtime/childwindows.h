@@ -13,7 +13,12 @@ namespace zibs {
 class ChildForm : public QWidget {
     Q_OBJECT
   public:
-    ChildForm(const QString& caption, int clientWidthTwips, int clientHeightTwips);
+    // What closing the window does: a window that is destroyed is created afresh by the next
+    // reference; a hidden one keeps what it holds and is shown again as it was.
+    enum class OnClose { Destroy, Hide };
+    ChildForm(const QString& caption, int clientWidthTwips, int clientHeightTwips,
+              OnClose onClose = OnClose::Destroy);
+    bool hiddenOnClose() const { return onClose_ == OnClose::Hide; }
 
     int Left() const;
     int Top() const;
@@ -31,7 +36,8 @@ class ChildForm : public QWidget {
     virtual void Form_Load() {}
 
   signals:
-    // The user closed the window: it is gone from now on, whenever Qt deletes it.
+    // The user closed a window that is destroyed on close: it is gone from now on, whenever Qt
+    // deletes it.
     void closed();
 
   protected:
@@ -39,11 +45,12 @@ class ChildForm : public QWidget {
 
   private:
     QWidget* frame() const;
+    OnClose onClose_;
 };
 
 // One child window, created on first reference: the factory builds the form, which is framed in
 // the workspace, loaded and shown at once. Later references return the same form until the user
-// closes it; the next reference then creates it afresh.
+// closes a form that is destroyed on close; the next reference then creates it afresh.
 template <class Form>
 class ChildWindow {
   public:
@@ -74,7 +81,8 @@ class ChildWindow {
     QPointer<Form> form_;
 };
 
-// Wraps a new form in a workspace frame sized to its client area (deleted when closed).
+// Wraps a new form in a workspace frame sized to its client area (deleted when closed, unless
+// the form is only hidden on close).
 void frameChildForm(QMdiArea* area, ChildForm* form);
 void showChildForm(ChildForm* form);
 

@@ -15,12 +15,15 @@ void RunLog::record(const World& world) {
 
 std::string RunLog::csv() const {
     const auto n = [](long long v) { return std::to_string(v); };
-    std::string out = "# seed " + n(seed_) + " start-population " + n(params_.popstart) +
-                      " repro-rate " + n(params_.reprorate) + " max-grass " + n(params_.maxgrass) +
-                      " growth-rate " + n(params_.growrate) + " radiation " + n(params_.radiation) +
-                      " mutations " + n(params_.mutations) + "\n";
-    out += "day,population\n";
-    for (const auto& [day, population] : rows_) out += n(day) + "," + n(population) + "\n";
+    // Every row carries the seed and the parameters, so the file reads as one plain table.
+    const std::string world = "," + n(seed_) + "," + n(params_.popstart) + "," +
+                              n(params_.reprorate) + "," + n(params_.maxgrass) + "," +
+                              n(params_.growrate) + "," + n(params_.radiation) + "," +
+                              n(params_.mutations) + "\n";
+    std::string out =
+        "day,population,seed,start_population,repro_rate,max_grass,growth_rate,radiation,"
+        "mutations\n";
+    for (const auto& [day, population] : rows_) out += n(day) + "," + n(population) + world;
     return out;
 }
 

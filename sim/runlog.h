@@ -22,7 +22,8 @@ class RunLog {
     bool empty() const { return rows_.empty(); }
     const std::vector<std::pair<Integer, Integer>>& rows() const { return rows_; }
 
-    // A comment line with the seed and the parameters, the header `day,population`, the rows.
+    // The header, then one row a day: day, population, and the seed and the six parameters of
+    // the world, the same on every row.
     std::string csv() const;
 
   private:

@@ -1,16 +1,18 @@
 #include "ui/Fmain.h"
 
+#include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSaveFile>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "runtime/controls.h"
+#include "runtime/savefile.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
@@ -26,6 +28,11 @@ QPushButton* stripButton(QWidget* strip, const char* caption, int left) {
 }  // namespace
 
 Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
+    // One font for the whole program: the small sans-serif face its layouts are laid out for.
+    // This window already has the old one and passes its own on to what it holds.
+    const QFont font("Liberation Sans", 8);
+    QApplication::setFont(font);
+    setFont(font);
     setWindowTitle("Zibs");
 
     auto* client = new QWidget(this);
@@ -44,8 +51,6 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     layout->addWidget(Picture1);
 
     area_ = new QMdiArea(client);
-    // The child windows' layouts are laid out for a small sans-serif face.
-    area_->setFont(QFont("Liberation Sans", 8));
     layout->addWidget(area_, 1);
     setCentralWidget(client);
 
@@ -65,25 +70,30 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     for (int i = 0; i < static_cast<int>(cmd.size()); ++i)
         connect(cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
     connect(cmdstop, &QPushButton::clicked, this, &Fmain::cmdstop_Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::ApplicationShortcut);
-    connect(escape, &QShortcut::activated, this, &Fmain::cmdstop_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
+    connect(mmu, &QMenu::aboutToShow, this,
+            [this] { mnusave->setEnabled(forms_->existing<Fworld>() != nullptr); });
 
-    // The world window's buttons from anywhere in the program; a disabled button ignores them.
-    const std::pair<QKeySequence, QPushButton * Fworld::*> keys[] = {
+    // Escape and the world window's buttons from anywhere in the program; a disabled button
+    // ignores its key.
+    auto addKey = [this](const QKeySequence& key, auto action) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+        keys_.push_back(shortcut);
+    };
+    addKey(QKeySequence(Qt::Key_Escape), &Fmain::cmdstop_Click);
+    const std::pair<QKeySequence, QPushButton * Fworld::*> buttons[] = {
         {QKeySequence("Ctrl+I"), &Fworld::Command1},
         {QKeySequence("Ctrl+1"), &Fworld::Command2},
         {QKeySequence("Ctrl+G"), &Fworld::Command3},
         {QKeySequence("Ctrl+E"), &Fworld::Command4},
     };
-    for (const auto& [key, button] : keys) {
-        auto* shortcut = new QShortcut(key, this);
-        shortcut->setContext(Qt::ApplicationShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, button] { (forms_->get<Fworld>().*button)->click(); });
-    }
+    for (const auto& [key, button] : buttons)
+        addKey(key, [this, button] { (forms_->get<Fworld>().*button)->click(); });
+    // A text box would take Ctrl+E as "end of line" before the shortcut sees it.
+    qApp->installEventFilter(this);
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
@@ -128,6 +138,7 @@ void Fmain::mnuopt_Click(int) {
 
 void Fmain::cmdstop_Click() {
     stopRequested_ = true;
+    emit stopPressed();
 }
 
 void Fmain::runStarted() {
@@ -167,25 +178,48 @@ bool Fmain::exportPopulation(const QString& path) {
         message("There is nothing to export yet: press Initialize to start a world.");
         return false;
     }
-    QSaveFile file(path);
-    const QByteArray csv = QByteArray::fromStdString(log.csv());
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+    const QString failure = saveWholeFile(path, QByteArray::fromStdString(log.csv()));
+    if (!failure.isEmpty()) {
         message(QStringLiteral("The population could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+                    .arg(QDir::toNativeSeparators(path), failure));
         return false;
     }
     return true;
 }
 
 bool Fmain::saveWorldPicture(const QString& path) {
-    const QImage picture = forms_->get<Fworld>().pic->image();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+    // Only a picture the user sees: opening the window now would save an empty one.
+    const Fworld* shown = forms_->existing<Fworld>();
+    if (!shown) {
+        message("There is no world picture to save: the world window is closed.");
+        return false;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    const bool encoded =
+        buffer.open(QIODevice::WriteOnly) && shown->pic->image().save(&buffer, "PNG");
+    const QString failure =
+        encoded ? saveWholeFile(path, png) : QStringLiteral("PNG encoding failed");
+    if (!failure.isEmpty()) {
         message(QStringLiteral("The world picture could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+                    .arg(QDir::toNativeSeparators(path), failure));
         return false;
     }
     return true;
+}
+
+bool Fmain::eventFilter(QObject* watched, QEvent* event) {
+    // An open menu or dialog keeps its keys (Escape closes it).
+    if (event->type() == QEvent::ShortcutOverride && !QApplication::activePopupWidget() &&
+        !QApplication::activeModalWidget()) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QShortcut* shortcut : keys_) {
+            if (shortcut->key() != pressed) continue;
+            event->ignore();  // not the control's key: the shortcut takes it
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Fmain::closeEvent(QCloseEvent* event) {

@@ -5,10 +5,12 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QShortcut>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "runtime/random.h"
 #include "sim/world.h"
@@ -78,11 +80,14 @@ class Fmain : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Keeps the focused control from claiming the program's keys for itself.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     World& world_;
     QMdiArea* area_;
     std::unique_ptr<Forms> forms_;
+    std::vector<QShortcut*> keys_;  // act from anywhere in the program
     bool stopRequested_ = false;
     bool closing_ = false;
 };

@@ -23,7 +23,9 @@ QLineEdit* textBox(QWidget* parent, const char* text, int left, int top) {
 
 }  // namespace
 
-Fvariables::Fvariables(Forms& forms) : ChildForm("Variables", 5190, 2250), forms_(forms) {
+// Closing the window only hides it: the texts keep whatever the user typed for the whole run.
+Fvariables::Fvariables(Forms& forms)
+    : ChildForm("Variables", 5190, 2250, OnClose::Hide), forms_(forms) {
     // Created in tab order: the text boxes take the focus in this order.
     Label1 = label(this, "Start population", 90, 30, 1300);
     startpop = textBox(this, "10", 1410, 30);

@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
-#include <QTimer>
 
 #include "runtime/controls.h"
 #include "runtime/convert.h"
@@ -42,6 +41,8 @@ Fworld::Fworld(Forms& forms) : ChildForm("Dovizura", 6525, 5265), forms_(forms) 
     Command2 = button(this, "Go 1", 1800);
     Command3 = button(this, "Go 100", 3330);
     Command4 = button(this, "Go to end", 4860);
+    slowTimer = new QTimer(this);
+    slowTimer->setSingleShot(true);
     Command1->setToolTip("Start a new world from the parameters (Ctrl+I)");
     Command2->setToolTip("Run one day (Ctrl+1)");
     Command3->setToolTip("Run 100 days (Ctrl+G)");
@@ -66,10 +67,13 @@ void Fworld::Command1_Click() {
     const bool fromClock = seedText.find_first_not_of(" \t") == std::string::npos;
     const std::optional<std::uint32_t> seed = seedValue(seedText);
     if (!fromClock && !seed) {
+        // A long text is quoted by its start, so the message stays readable.
+        QString quoted = QString::fromStdString(seedText);
+        if (quoted.size() > 40) quoted = quoted.left(40) + QChar(0x2026);
         forms_.main.message(QStringLiteral("\"Seed\" must be a whole number from 0 to 4294967295, "
                                            "or empty for a seed from the clock; \"%1\" is not "
                                            "accepted.")
-                                .arg(QString::fromStdString(seedText)));
+                                .arg(quoted));
         return;
     }
     if (fromClock) {
@@ -120,9 +124,17 @@ void Fworld::run(int days) {
             // At most 20 days a second; the window goes on working while the run waits.
             const qint64 rest = slowMotionDayMs - dayTimer.elapsed();
             if (rest > 0) {
+                // Stop or closing the window ends the wait there and then: the timer, even if
+                // it is due in the same pass over the events, no longer fires.
                 QEventLoop wait;
-                QTimer::singleShot(rest, &wait, &QEventLoop::quit);
-                connect(&main, &Fmain::stopPressed, &wait, &QEventLoop::quit);
+                auto cutShort = [this, &wait] {
+                    slowTimer->stop();
+                    wait.quit();
+                };
+                connect(slowTimer, &QTimer::timeout, &wait, &QEventLoop::quit);
+                connect(&main, &Fmain::stopPressed, &wait, cutShort);
+                connect(this, &ChildForm::closed, &wait, cutShort);
+                slowTimer->start(static_cast<int>(rest));
                 wait.exec();
             }
             if (stopped()) break;

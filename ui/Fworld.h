@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPushButton>
+#include <QTimer>
 
 #include "runtime/childwindows.h"
 #include "runtime/picturebox.h"
@@ -41,6 +42,8 @@ class Fworld : public ChildForm, public Presentation {
     QPushButton* Command2;
     QPushButton* Command3;
     QPushButton* Command4;
+    // Times the rest of a day in slow motion: the run waits until it fires or Stop is pressed.
+    QTimer* slowTimer;
 
   private:
     void paintzib(Integer index, bool erase);

@@ -51,10 +51,24 @@ QLabel* figure(QWidget* parent, const char* text, int left, int top, int width, 
     return l;
 }
 
-// A cell figure inside the portrait, its top left corner at the middle of its square: white
-// text over whatever the portrait shows around it.
+// A fixed text in whole words: the figures' font, made smaller in half points until the text
+// fits its box ("Repro age" is wider than its box at 12 pt), and lowered to stand on the same
+// line as the figures beside it.
+QLabel* caption(QWidget* parent, const char* text, int left, int top, int width, int height) {
+    QLabel* l = figure(parent, text, left, top, width, height);
+    QFont f = l->font();
+    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(l->text()) > l->width())
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    l->setFont(f);
+    l->setContentsMargins(0, QFontMetrics(figureFont()).ascent() - QFontMetrics(f).ascent(), 0, 0);
+    return l;
+}
+
+// A cell figure inside the portrait, its top left corner at the middle of its square of the
+// drawing area, inside the border: white text over whatever the portrait shows around it.
 QLabel* cellLabel(PictureBox* pic, const char* text, int left, int top) {
     QLabel* l = textLabel(pic, text, left, top, 615, 225);
+    l->move(l->pos() + QPoint(pic->borderWidth(), pic->borderWidth()));
     setTextColour(l, white);
     return l;
 }
@@ -84,11 +98,11 @@ zibfile::zibfile(Forms& forms) : ChildForm(QString(), 4710, 5625), forms_(forms)
     filepic->setScaleHeight(3);
     filepic->Cls();
 
-    Label1 = figure(this, "Age", 330, 4200, 765, 285);
+    Label1 = caption(this, "Age", 330, 4200, 765, 285);
     agelbl = figure(this, "0", 1140, 4200, 1005, 285);
     foodlbl = figure(this, "0", 1140, 4530, 1005, 285);
-    Label3 = figure(this, "Food", 330, 4530, 765, 285);
-    Label2 = figure(this, "Use", 330, 4860, 765, 285);
+    Label3 = caption(this, "Food", 330, 4530, 765, 285);
+    Label2 = caption(this, "Use", 330, 4860, 765, 285);
     uselbl = figure(this, "0", 1140, 4860, 1005, 285);
 
     alivelbl = textLabel(this, "Alive", 2310, 4140, 1485, 345);
@@ -110,7 +124,7 @@ zibfile::zibfile(Forms& forms) : ChildForm(QString(), 4710, 5625), forms_(forms)
     lbl[8] = cellLabel(filepic, "Label4", 658, 1972);
 
     Reprolbl = figure(this, "0", 3030, 4530, 1005, 285);
-    Label5 = figure(this, "Repro age", 2220, 4530, 765, 285);
+    Label5 = caption(this, "Repro age", 2220, 4530, 765, 285);
 }
 
 void zibfile::Form_Load() {

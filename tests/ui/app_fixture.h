@@ -14,6 +14,11 @@
 #include "ui/Fmain.h"
 #include "ui/forms.h"
 
+// Test messages show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace zibs {
 
 // The whole program on the offscreen platform, with message boxes collected instead of shown.

@@ -1,10 +1,16 @@
 // Repeatable worlds, slow motion, export and the keyboard.
+#include <sys/resource.h>
+
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 
 #include "app_fixture.h"
 #include "sim/trace.h"
@@ -73,51 +79,98 @@ TEST_F(Seed, BadSeedIsRefusedAndNothingChanges) {
         EXPECT_EQ(std::memcmp(&before, &world, sizeof(World)), 0) << text;
         EXPECT_EQ(fmain.seedlbl->text(), clockSeed);
     }
+    // A long text is quoted by its first 40 characters.
+    window<Fvariables>().txtseed->setText(QString(10000, '9'));
+    w.Command1->click();
+    EXPECT_TRUE(messages.last().contains('"' + QString(40, '9') + QChar(0x2026) + '"'));
+    EXPECT_LT(messages.last().size(), 200);
     window<Fvariables>().txtseed->setText(" 4294967295 ");
     w.Command1->click();
     EXPECT_EQ(fmain.seedlbl->text(), "Seed 4294967295");
 }
 
-TEST_F(SlowMotion, BoundsTheRateAndStopsAtOnce) {
-    EXPECT_EQ(fmain.mnuslow->text(), "Slow motion");
-    EXPECT_FALSE(fmain.slowMotion());
-    fmain.mnuslow->trigger();
+// Unchecked, a run never waits. Checked, every day waits for the slow-motion timer, and Stop
+// pressed early, midway or late in a wait ends the run there: the timer never fires after it.
+TEST_F(SlowMotion, DaysWaitAndStopEndsTheWait) {
     Fworld& w = window<Fworld>();
     makeEndless(world);
-    QElapsedTimer clock;
-    qint64 stoppedAt = 0;
-    Integer dayAtStop = 0;
-    QTimer::singleShot(500, &fmain, [&] {
-        dayAtStop = world.day;
-        stoppedAt = clock.elapsed();
-        fmain.cmdstop->click();
-    });
-    clock.start();
-    w.Command4->click();
-    // 500 ms at 20 days a second: about 10 days, never more than 11.
-    EXPECT_GE(world.day, 5);
-    EXPECT_LE(world.day, 11);
-    EXPECT_EQ(world.day, dayAtStop);
-    EXPECT_LT(clock.elapsed() - stoppedAt, 40);  // not the rest of a 50 ms wait
-
-    // Unchecked, a run goes at full speed again: 100 days at 20 a second would take 5 s.
-    fmain.mnuslow->trigger();
-    clock.restart();
+    int timeouts = 0;
+    QObject::connect(w.slowTimer, &QTimer::timeout, [&] { ++timeouts; });
     w.Command3->click();
-    EXPECT_EQ(world.day, dayAtStop + 100);
-    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_EQ(world.day, 100);
+    EXPECT_EQ(timeouts, 0);
+
+    fmain.mnuslow->trigger();
+    for (int left : {50, 25, 2}) {
+        SCOPED_TRACE(left);
+        const int before = timeouts;
+        int atStop = -1;
+        Integer dayAtStop = -1;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            const QTimer& t = *w.slowTimer;
+            if (timeouts < before + 2 || !t.isActive() || t.remainingTime() > left) return;
+            poll.stop();
+            atStop = timeouts;
+            dayAtStop = world.day;
+            fmain.cmdstop->click();
+        });
+        poll.start(0);
+        w.Command4->click();
+        EXPECT_EQ(world.day, dayAtStop);
+        EXPECT_EQ(timeouts, atStop);
+    }
+}
+
+// Raises the soft file-size limit back when it goes: in between, writes beyond `bytes` fail
+// with "File too large" as they would on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit lower = old_;
+        lower.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lower);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+  private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
 }
 
 TEST_F(Export, PopulationCsvAndWorldPicture) {
     QTemporaryDir dir;
     const QString csvPath = dir.filePath("population.csv");
+    const QString pngPath = dir.filePath("world.png");
     EXPECT_FALSE(fmain.exportPopulation(csvPath));  // no world yet
-    EXPECT_EQ(messages.size(), 1);
+    // No world window, no picture the user has seen: the item is off and saves nothing.
+    emit fmain.mmu->aboutToShow();
+    EXPECT_FALSE(fmain.mnusave->isEnabled());
+    EXPECT_FALSE(fmain.saveWorldPicture(pngPath));
+    EXPECT_EQ(existing<Fworld>(), nullptr);
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 
-    window<Fvariables>().txtseed->setText("7");
+    // The rows of the second world only, each with its seed and parameters.
+    Fvariables& v = window<Fvariables>();
     Fworld& w = window<Fworld>();
+    v.txtseed->setText("7");
     w.Command1->click();
     for (int i = 0; i < 3; ++i) w.Command2->click();
+    v.txtseed->setText("8");
+    v.startpop->setText("12");
+    w.Command1->click();
+    w.Command2->click();
     QString asked;
     fmain.savePathSource = [&](const QString& caption, const QString&, const QString&) {
         asked = caption;
@@ -125,19 +178,15 @@ TEST_F(Export, PopulationCsvAndWorldPicture) {
     };
     fmain.mnuexport->trigger();
     EXPECT_EQ(asked, "Export population");
-    QFile csv(csvPath);
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0],
-              "# seed 7 start-population 10 repro-rate 1 max-grass 15 growth-rate 2 radiation 50 "
-              "mutations 1");
-    EXPECT_EQ(lines[5], QStringLiteral("3,%1").arg(world.population));
-    // The rows are the runner's for the same seed.
-    EXPECT_EQ(runner({"--seed", "7", "--days", "3"}).split('\n', Qt::SkipEmptyParts), lines.mid(1));
+    const QString params = ",8,12,1,15,2,50,1\n";
+    EXPECT_EQ(QString::fromUtf8(contents(csvPath)),
+              "day,population,seed,start_population,repro_rate,max_grass,growth_rate,radiation,"
+              "mutations\n0,12" +
+                  params + QStringLiteral("1,%1").arg(world.population) + params);
 
-    const QString pngPath = dir.filePath("world.png");
     fmain.savePathSource = [&](const QString&, const QString&, const QString&) { return pngPath; };
+    emit fmain.mmu->aboutToShow();
+    EXPECT_TRUE(fmain.mnusave->isEnabled());
     fmain.mnusave->trigger();
     EXPECT_EQ(QImage(pngPath).convertToFormat(w.pic->image().format()), w.pic->image());
 
@@ -147,33 +196,77 @@ TEST_F(Export, PopulationCsvAndWorldPicture) {
     EXPECT_FALSE(fmain.saveWorldPicture(dir.filePath("no/such/folder/out.png")));
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[0].contains("could not be written"));
-    EXPECT_TRUE(fmain.exportPopulation(csvPath));
     fmain.savePathSource = [](const QString&, const QString&, const QString&) { return QString(); };
     fmain.mnuexport->trigger();
     EXPECT_EQ(messages.size(), 2);
 }
 
-TEST_F(Keyboard, ShortcutsDriveTheWorldWindow) {
+// On a full disk, at the first byte or part way, each export says which file and why, and the
+// file that was there stays as it was, with no remains beside it.
+TEST_F(Export, FullDiskKeepsTheOldFile) {
     Fworld& w = window<Fworld>();
-    EXPECT_TRUE(w.Command1->toolTip().contains("Ctrl+I"));
-    EXPECT_TRUE(w.Command2->toolTip().contains("Ctrl+1"));
-    EXPECT_TRUE(w.Command3->toolTip().contains("Ctrl+G"));
-    EXPECT_TRUE(w.Command4->toolTip().contains("Ctrl+E"));
-    EXPECT_TRUE(fmain.cmdstop->toolTip().contains("Esc"));
+    w.Command1->click();
+    w.Command3->click();
+    const std::pair<bool (Fmain::*)(const QString&), const char*> exports[] = {
+        {&Fmain::exportPopulation, "population.csv"}, {&Fmain::saveWorldPicture, "world.png"}};
+    for (const auto& [save, name] : exports)
+        for (rlim_t limit : {0, 100}) {
+            SCOPED_TRACE(testing::Message() << name << " " << limit);
+            QTemporaryDir dir;
+            const QString path = dir.filePath(name);
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            old.close();
+            messages.clear();
+            bool saved = true;
+            {
+                FileSizeLimit full(limit);
+                saved = (fmain.*save)(path);
+            }
+            EXPECT_FALSE(saved);
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(path)))
+                << messages[0].toStdString();
+            EXPECT_TRUE(messages[0].contains(std::strerror(EFBIG))) << messages[0].toStdString();
+            EXPECT_EQ(contents(path), "old");
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList(name));
+        }
+}
 
+// A text box's editing keys come from the desktop's key bindings (under X11 Ctrl+E is "end of
+// line"): this one claims every key, as the greediest bindings would.
+class ClaimsEveryKey : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride) event->accept();
+        return false;
+    }
+};
+
+// The step keys act on the main window and in a text box, whose editing keys give way to them.
+TEST_F(Keyboard, ShortcutsActWhereverTheFocusIs) {
+    Fvariables& v = window<Fvariables>();
+    ClaimsEveryKey greedy;
+    v.startpop->installEventFilter(&greedy);
     QApplication::setActiveWindow(&fmain);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&fmain));
-    QTest::keyClick(&fmain, Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(world.population, 10);
-    EXPECT_EQ(world.day, 0);
-    QTest::keyClick(&fmain, Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(world.day, 1);
-    QTest::keyClick(&fmain, Qt::Key_G, Qt::ControlModifier);
-    EXPECT_EQ(world.day, 101);
-    makeEndless(world);
-    QTimer::singleShot(0, &fmain, [&] { QTest::keyClick(&fmain, Qt::Key_Escape); });
-    QTest::keyClick(&fmain, Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(world.day, 102);
+    for (QWidget* focus : {static_cast<QWidget*>(&fmain), static_cast<QWidget*>(v.startpop)}) {
+        SCOPED_TRACE(focus->metaObject()->className());
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_I, Qt::ControlModifier);
+        EXPECT_EQ(world.population, 10);
+        EXPECT_EQ(world.day, 0);
+        QTest::keyClick(focus, Qt::Key_1, Qt::ControlModifier);
+        EXPECT_EQ(world.day, 1);
+        QTest::keyClick(focus, Qt::Key_G, Qt::ControlModifier);
+        EXPECT_EQ(world.day, 101);
+        makeEndless(world);
+        QTimer::singleShot(0, &fmain, [&] { QTest::keyClick(focus, Qt::Key_Escape); });
+        QTest::keyClick(focus, Qt::Key_E, Qt::ControlModifier);
+        EXPECT_EQ(world.day, 102);
+        EXPECT_EQ(v.startpop->text(), "10");
+    }
+    EXPECT_EQ(QApplication::focusWidget(), v.startpop);
 }
 
 }  // namespace

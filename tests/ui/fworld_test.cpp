@@ -193,15 +193,18 @@ TEST_F(Picking, HitBoxTieBreakAndCaption) {
     world.zibs[3].alive = 0;
     world.zibs[4] = zibAt(12, 12, {1});  // above popstart: never a candidate
 
-    w.pic_MouseDown(Qt::LeftButton, Qt::NoModifier, 5.3, 5);
-    w.pic_MouseDown(Qt::LeftButton, Qt::NoModifier, 5, 4.7);
-    w.pic_MouseDown(Qt::LeftButton, Qt::NoModifier, 12, 12);
+    // The open 0.6 box: 0.3 off the centre on any side misses, 0.299 picks.
+    const std::pair<double, double> misses[] = {{5.3, 5}, {4.7, 5}, {5, 5.3}, {5, 4.7}, {12, 12}};
+    for (auto [x, y] : misses) w.pic_MouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
     EXPECT_EQ(existing<zibfile>(), nullptr);  // a miss creates no window
     EXPECT_EQ(world.selzib, 1);
-
-    w.pic_MouseDown(Qt::RightButton, Qt::ShiftModifier, 5.29, 4.71);
+    const std::pair<double, double> hits[] = {{5.299, 5}, {4.701, 5}, {5, 5.299}, {5, 4.701}};
+    for (auto [x, y] : hits) {
+        world.selzib = 1;
+        w.pic_MouseDown(Qt::RightButton, Qt::ShiftModifier, x, y);
+        EXPECT_EQ(world.selzib, 2) << x << "," << y;
+    }
     ASSERT_NE(existing<zibfile>(), nullptr);
-    EXPECT_EQ(world.selzib, 2);
     EXPECT_EQ(existing<zibfile>()->Caption(), "Zib number 2");
     EXPECT_EQ(existing<zibfile>()->lbl[1]->text(), "    0");  // the eye of record 2
 
@@ -209,6 +212,22 @@ TEST_F(Picking, HitBoxTieBreakAndCaption) {
     EXPECT_EQ(world.selzib, 3);
     EXPECT_EQ(existing<zibfile>()->alivelbl->text(), "Dead");
     EXPECT_EQ(existing<zibfile>()->Caption(), "Zib number 3");
+}
+
+// Zibs on the right and bottom edges are picked on the last pixels of the drawing area, never
+// through the border around it.
+TEST_F(Picking, BorderPicksNothing) {
+    Fworld& w = window<Fworld>();
+    world.popstart = 2;
+    world.zibs[1] = zibAt(20, 10, {1});
+    world.zibs[2] = zibAt(10, 20, {1});
+    const std::pair<QPoint, Integer> clicks[] = {{{279, 140}, 0}, {{280, 140}, 0}, {{140, 279}, 0},
+                                                 {{140, 280}, 0}, {{278, 140}, 1}, {{140, 278}, 2}};
+    for (auto [at, picked] : clicks) {
+        world.selzib = 0;
+        QTest::mouseClick(w.pic, Qt::LeftButton, Qt::NoModifier, at);
+        EXPECT_EQ(world.selzib, picked) << at.x() << "," << at.y();
+    }
 }
 
 TEST_F(Picking, ClickOpensTheInspectorWhichFollowsTurnsAndDays) {

@@ -54,6 +54,25 @@ TEST_F(MainWindow, DefaultsStripAndMenus) {
     EXPECT_TRUE(fmain.autoZibUpdate());
 }
 
+// The strip, the menus, the status bar and the child windows share one font, whatever the
+// desktop's font was when the program started.
+TEST(OneFont, EveryWindowAndMenu) {
+    QApplication::setFont(QFont("DejaVu Serif", 13));
+    World world;
+    Rnd rnd;
+    Fmain fmain(world, rnd);
+    Fvariables& v = fmain.forms().get<Fvariables>();
+    const QFontInfo font(v.Label1->font());
+    QWidget* widgets[] = {
+        fmain.cmd[0], fmain.cmdstop, fmain.menuBar(), fmain.mmu,
+        fmain.mnu,    fmain.seedlbl, v.startpop,      fmain.forms().get<Fworld>().Command1};
+    for (QWidget* w : widgets) {
+        const QFontInfo info(w->font());
+        EXPECT_EQ(info.family(), font.family()) << w->metaObject()->className();
+        EXPECT_EQ(info.pointSizeF(), font.pointSizeF()) << w->metaObject()->className();
+    }
+}
+
 TEST_F(ChildWindows, CreatedOnFirstReferenceAndAfreshAfterClosing) {
     QTest::mouseClick(fmain.cmd[1], Qt::LeftButton);
     graph* first = existing<graph>();
@@ -72,6 +91,45 @@ TEST_F(ChildWindows, CreatedOnFirstReferenceAndAfreshAfterClosing) {
     graph& second = window<graph>();
     EXPECT_EQ(second.Poplbl->text(), "0");
     EXPECT_EQ(second.graphpic->ScaleWidth(), 500);
+}
+
+// Closing the parameters window only hides it: Initialize and the next "Variables" press find
+// the texts the user typed, in the same place.
+TEST_F(ChildWindows, ParametersWindowKeepsItsTexts) {
+    QTest::mouseClick(fmain.cmd[2], Qt::LeftButton);
+    Fvariables* v = existing<Fvariables>();
+    ASSERT_NE(v, nullptr);
+    const QRect place = frameOf(v);
+    v->startpop->setText("20");
+    v->txtseed->setText("5");
+    v->parentWidget()->close();
+    ASSERT_EQ(existing<Fvariables>(), v);
+    EXPECT_FALSE(v->isVisible());
+    window<Fworld>().Command1->click();
+    EXPECT_EQ(world.popstart, 20);
+    EXPECT_EQ(fmain.seedlbl->text(), "Seed 5");
+    QTest::mouseClick(fmain.cmd[2], Qt::LeftButton);
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_EQ(frameOf(v), place);
+    EXPECT_EQ(v->startpop->text(), "20");
+}
+
+// "World", "Graph" and "Variables" bring a minimised window back as it was, in front.
+TEST_F(ChildWindows, MinimisedWindowComesBackInFront) {
+    QTest::mouseClick(fmain.cmd[2], Qt::LeftButton);
+    QMdiArea* area = fmain.workspace();
+    QWidget* forms[] = {existing<Fworld>(), existing<graph>(), existing<Fvariables>()};
+    for (int i = 0; i < 3; ++i) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(forms[i]->parentWidget());
+        const QRect place = sub->geometry();
+        sub->showMinimized();
+        area->setActiveSubWindow(area->subWindowList().at(i == 0 ? 1 : 0));
+        QTest::mouseClick(fmain.cmd[i], Qt::LeftButton);
+        EXPECT_FALSE(sub->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) << i;
+        EXPECT_EQ(sub->geometry(), place) << i;
+        EXPECT_EQ(area->activeSubWindow(), sub) << i;
+        EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last(), sub) << i;
+    }
 }
 
 TEST_F(ChildWindows, VariablesBringsAllFourInTheirPlaces) {

@@ -88,9 +88,30 @@ TEST_F(ZibfileTest, InitialTextsAndPlacement) {
     // Twips to pixels, on a few representatives.
     EXPECT_EQ(form.filepic->geometry(), QRect(30, 0, 267, 267));
     EXPECT_EQ(form.filepic->image().size(), QSize(263, 263));
-    EXPECT_EQ(form.lbl[3]->geometry(), QRect(219, 44, 41, 15));
     EXPECT_EQ(form.Label5->geometry(), QRect(148, 302, 51, 19));
     EXPECT_EQ(at(131, 131), black);  // empty until the first portrait
+}
+
+// Each cell figure has its top left at the centre of its square of the portrait's drawing area,
+// inside the border; "Repro age" shows whole in its box, in the figures' font.
+TEST_F(ZibfileTest, FiguresFitTheirPlaces) {
+    const int border = form.filepic->borderWidth();
+    for (int j = 1; j <= 8; ++j) {
+        const QPoint centre = form.filepic->toPixel(1.5 + ring[j].dx, 1.5 + ring[j].dy);
+        const QPoint off = form.lbl[j]->pos() - QPoint(border, border) - centre;
+        EXPECT_TRUE(std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) << j;
+    }
+    // Its words stand on the same line as "Food" and the figure beside it.
+    const QLabel* repro = form.Label5;
+    const QFontMetrics metrics(repro->font());
+    EXPECT_LE(metrics.horizontalAdvance(repro->text()), repro->contentsRect().width());
+    EXPECT_LE(metrics.height(), repro->contentsRect().height());
+    EXPECT_EQ(QFontInfo(repro->font()).family(), QFontInfo(form.Label3->font()).family());
+    const auto baseline = [](const QLabel* l) {
+        return l->y() + l->contentsRect().top() + QFontMetrics(l->font()).ascent();
+    };
+    EXPECT_EQ(baseline(repro), baseline(form.Label3));
+    EXPECT_EQ(baseline(repro), baseline(form.Reprolbl));
 }
 
 TEST_F(ZibfileTest, FiguresOfAZib) {
