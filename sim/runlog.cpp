@@ -1,16 +1,25 @@
 #include "sim/runlog.h"
 
+#include <utility>
+
 namespace zibs {
 
-void RunLog::begin(std::uint32_t seed, const Parameters& params, const World& world) {
-    seed_ = seed;
-    params_ = params;
-    rows_.clear();
+void RunLog::begin(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
+                   const World& world) {
+    restore(seed, texts, params, {});
     record(world);
 }
 
+void RunLog::restore(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
+                     StatsHistory history) {
+    seed_ = seed;
+    texts_ = texts;
+    params_ = params;
+    rows_ = std::move(history);
+}
+
 void RunLog::record(const World& world) {
-    rows_.emplace_back(world.day, world.population);
+    rows_.push_back(tally(world));
 }
 
 std::string RunLog::csv() const {
@@ -23,7 +32,7 @@ std::string RunLog::csv() const {
     std::string out =
         "day,population,seed,start_population,repro_rate,max_grass,growth_rate,radiation,"
         "mutations\n";
-    for (const auto& [day, population] : rows_) out += n(day) + "," + n(population) + world;
+    for (const DayStats& row : rows_) out += n(row.day) + "," + n(row.population) + world;
     return out;
 }
 

@@ -2,25 +2,31 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "sim/daystats.h"
 #include "sim/params.h"
 #include "sim/world.h"
 
 namespace zibs {
 
-// What a world has done since its Initialize: its seed, its parameters and the population
-// after each day, ready to be written as CSV.
+// What a world has done since its Initialize: its seed, the parameter texts and values it was
+// built from, and the day's figures of every day, for export and for saving the world.
 class RunLog {
   public:
     // A new world: the rows start again with day 0.
-    void begin(std::uint32_t seed, const Parameters& params, const World& world);
+    void begin(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
+               const World& world);
+    // An opened world: its origin and the history it brings.
+    void restore(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
+                 StatsHistory history);
     // The day just run.
     void record(const World& world);
 
     bool empty() const { return rows_.empty(); }
-    const std::vector<std::pair<Integer, Integer>>& rows() const { return rows_; }
+    const StatsHistory& rows() const { return rows_; }
+    std::uint32_t seed() const { return seed_; }
+    const ParameterTexts& texts() const { return texts_; }
+    const Parameters& params() const { return params_; }
 
     // The header, then one row a day: day, population, and the seed and the six parameters of
     // the world, the same on every row.
@@ -28,8 +34,9 @@ class RunLog {
 
   private:
     std::uint32_t seed_ = 0;
+    ParameterTexts texts_;
     Parameters params_;
-    std::vector<std::pair<Integer, Integer>> rows_;
+    StatsHistory rows_;
 };
 
 }  // namespace zibs

@@ -67,13 +67,10 @@ void Fworld::Command1_Click() {
     const bool fromClock = seedText.find_first_not_of(" \t") == std::string::npos;
     const std::optional<std::uint32_t> seed = seedValue(seedText);
     if (!fromClock && !seed) {
-        // A long text is quoted by its start, so the message stays readable.
-        QString quoted = QString::fromStdString(seedText);
-        if (quoted.size() > 40) quoted = quoted.left(40) + QChar(0x2026);
         forms_.main.message(QStringLiteral("\"Seed\" must be a whole number from 0 to 4294967295, "
-                                           "or empty for a seed from the clock; \"%1\" is not "
+                                           "or empty for a seed from the clock; %1 is not "
                                            "accepted.")
-                                .arg(quoted));
+                                .arg(QString::fromStdString(quotedText(seedText))));
         return;
     }
     if (fromClock) {
@@ -82,7 +79,7 @@ void Fworld::Command1_Click() {
         forms_.rnd.seed(*seed);
     }
     initworld(forms_.world, *check.values, forms_.rnd, *this);
-    forms_.runlog.begin(forms_.rnd.currentSeed(), *check.values, forms_.world);
+    forms_.runlog.begin(forms_.rnd.currentSeed(), variables.texts(), *check.values, forms_.world);
     forms_.main.showSeed(forms_.rnd.currentSeed());
 }
 
