@@ -5,20 +5,22 @@
 namespace zibs {
 
 void RunLog::begin(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
-                   const World& world) {
-    restore(seed, texts, params, {});
+                   const World& world, const Rnd::State& generator) {
+    restore(seed, texts, params, {}, world, generator);
     record(world);
 }
 
 void RunLog::restore(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
-                     StatsHistory history) {
+                     StatsHistory history, const World& world, const Rnd::State& generator) {
     seed_ = seed;
     texts_ = texts;
     params_ = params;
     rows_ = std::move(history);
+    start_ = {world, generator};
 }
 
 void RunLog::record(const World& world) {
+    while (!rows_.empty() && rows_.back().day >= world.day) rows_.pop_back();
     rows_.push_back(tally(world));
 }
 

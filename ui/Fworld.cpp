@@ -79,7 +79,8 @@ void Fworld::Command1_Click() {
         forms_.rnd.seed(*seed);
     }
     initworld(forms_.world, *check.values, forms_.rnd, *this);
-    forms_.runlog.begin(forms_.rnd.currentSeed(), variables.texts(), *check.values, forms_.world);
+    forms_.runlog.begin(forms_.rnd.currentSeed(), variables.texts(), *check.values, forms_.world,
+                        forms_.rnd.state());
     forms_.main.showSeed(forms_.rnd.currentSeed());
 }
 
