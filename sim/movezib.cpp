@@ -129,6 +129,7 @@ Larder eatAndPay(World& world, Zib& z, unsigned stores, int use, View& view) {
 
 }  // namespace
 
+// Flattened: the generator, the survey and the meal are inlined into the loop over the zibs.
 template <class Random, class View>
 [[gnu::flatten]] void generic::movezib(World& world, Random& rnd, View& view) {
     const Integer last = world.popstart;
