@@ -28,10 +28,12 @@ TEST(Grow, GrowthPastCeilingAndGreenScaleColumnsFirst) {
     w.growrate = 32767;
     growgrass(w, view);
     EXPECT_EQ(w.grassAt(0, 8).amount, 32767);
-    w.growrate = -32768;
-    w.grassAt(9, 9).amount = -100;
-    growgrass(w, view);
-    EXPECT_EQ(w.grassAt(9, 9).amount, -32768);
+    for (const auto& [rate, amount] : {std::pair<Integer, Integer>{-32768, -100}, {-1, -32768}}) {
+        w.growrate = rate;
+        w.grassAt(9, 9).amount = amount;
+        growgrass(w, view);
+        EXPECT_EQ(w.grassAt(9, 9).amount, -32768) << rate;
+    }
 }
 
 TEST(Look, BoundsTieBreakAndKeptTargets) {
