@@ -1,16 +1,32 @@
+#include "sim/procedures.h"
 #include "sim/sim.h"
 
 namespace zibs {
 
-bool daystep(World& world, RandomSource& rnd, Presentation& view) {
+namespace {
+
+template <class Random, class View>
+bool runDay(World& world, Random& rnd, View& view) {
     if (world.day >= dayLimit) return false;
     world.counts = {};
-    growgrass(world, view);
+    generic::growgrass(world, view);
     lookzib(world);
-    movezib(world, rnd, view);
+    generic::movezib(world, rnd, view);
     ++world.day;
     view.updategraph();
     return true;
+}
+
+}  // namespace
+
+bool daystep(World& world, RandomSource& rnd, Presentation& view) {
+    return runDay(world, rnd, view);
+}
+bool daystep(World& world, Rnd& rnd, Presentation& view) {
+    return runDay(world, rnd, view);
+}
+bool daystep(World& world, Rnd& rnd, NullPresentation& view) {
+    return runDay(world, rnd, view);
 }
 
 }  // namespace zibs

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "runtime/convert.h"
+#include "sim/procedures.h"
 #include "sim/sim.h"
 
 namespace zibs {
@@ -15,23 +16,44 @@ long long grassGreen(Integer amount, double perUnit) {
 
 }  // namespace
 
-void growgrass(World& world, Presentation& view) {
+template <class View>
+void generic::growgrass(World& world, View& view) {
     // Read once: the stores into the grid could otherwise be taken to change them.
     const Integer maxgrass = world.maxgrass;
     const Integer growrate = world.growrate;
+    // Every point grows on its own, so the growth runs first and in memory order; tested before
+    // the addition only, so one day's growth may pass the ceiling. It saturates at the 16-bit
+    // limits, which only extreme parameters can reach: others take the plain addition.
+    if (growrate >= 0 && maxgrass + growrate <= 32768) {
+        for (GrassCell& cell : world.grass) {
+            cell.amount =
+                static_cast<Integer>(cell.amount < maxgrass ? cell.amount + growrate : cell.amount);
+        }
+    } else {
+        for (GrassCell& cell : world.grass) {
+            const Integer grown = saturate(cell.amount + growrate);
+            cell.amount = cell.amount < maxgrass ? grown : cell.amount;
+        }
+    }
+    // Then the points with grass are plotted column by column. With a presentation that draws
+    // nothing this loop does nothing, and the compiler leaves it out.
     const double perUnit = 255.0 / maxgrass;
     for (int x = 0; x < gridSize; ++x) {
         for (int y = 0; y < gridSize; ++y) {
-            GrassCell& cell = world.grassAt(x, y);
-            // Tested before the addition only, so one day's growth may pass the ceiling.
-            const Integer grown = saturate(cell.amount + growrate);
-            cell.amount = cell.amount < maxgrass ? grown : cell.amount;
-            if (cell.amount > 0) {
+            const Integer amount = world.grassAt(x, y).amount;
+            if (amount > 0) {
                 view.plotgrass(static_cast<Integer>(x), static_cast<Integer>(y), 3,
-                               RGB(0, grassGreen(cell.amount, perUnit), 0));
+                               RGB(0, grassGreen(amount, perUnit), 0));
             }
         }
     }
+}
+
+template void generic::growgrass(World&, Presentation&);
+template void generic::growgrass(World&, NullPresentation&);
+
+void growgrass(World& world, Presentation& view) {
+    generic::growgrass(world, view);
 }
 
 }  // namespace zibs

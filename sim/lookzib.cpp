@@ -11,6 +11,7 @@ void lookzib(World& world) {
         if (z.goalx != 0 || z.goaly != 0) continue;  // keeps its target until it stands on it
         // The active eyes as a bit mask, found without a branch per cell, visited in ring order.
         unsigned active = 0;
+#pragma GCC unroll 8
         for (int j = 1; j <= 8; ++j) {
             const ZibCell& c = z.cells[j];
             active |= static_cast<unsigned>((c.kind == eye) & (c.mode == z.mode)) << j;

@@ -1,6 +1,10 @@
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "runtime/convert.h"
+#include "sim/procedures.h"
 #include "sim/sim.h"
 
 namespace zibs {
@@ -12,15 +16,37 @@ struct Step {
     int dy = 0;
 };
 
-// The day's step: the pulls of the active motors added up; opposite motors cancel.
-Step motorstep(const Zib& z) {
-    Step s;
+// The day's step, the summed pull of every set of active motors (opposite motors cancel): bit j - 1
+// of the index stands for ring cell j.
+constexpr std::array<Step, 256> pulls = [] {
+    std::array<Step, 256> table{};
+    for (unsigned set = 0; set < 256; ++set) {
+        for (int j = 1; j <= 8; ++j) {
+            if ((set >> (j - 1)) & 1) {
+                table[set].dx += ring[j].dx;
+                table[set].dy += ring[j].dy;
+            }
+        }
+    }
+    return table;
+}();
+
+// What a zib's ring means for its day, found in one pass without a branch per cell (kinds and
+// modes are random, so such branches would mostly be mispredicted): its active motors and its
+// stores as sets (bit j - 1 for ring cell j) and its daily use, the use of every ring cell.
+struct RingSurvey {
+    unsigned motors = 0;
+    unsigned stores = 0;
+    int use = 0;
+};
+RingSurvey survey(const Zib& z) {
+    RingSurvey s;
+#pragma GCC unroll 8
     for (int j = 1; j <= 8; ++j) {
         const ZibCell& c = z.cells[j];
-        // Without a branch: kinds and modes are random, so a branch here is mostly mispredicted.
-        const int active = (c.kind == motor) & (c.mode == z.mode);
-        s.dx += active * ring[j].dx;
-        s.dy += active * ring[j].dy;
+        s.motors |= static_cast<unsigned>((c.kind == motor) & (c.mode == z.mode)) << (j - 1);
+        s.stores |= static_cast<unsigned>(c.kind == store) << (j - 1);
+        s.use += c.use;
     }
     return s;
 }
@@ -29,65 +55,83 @@ bool onGrid(int v) {
     return v >= 0 && v < gridSize;
 }
 
+// Rounded Euclidean distances, halves to even, by the squared distance of two grid points. The
+// square root of a whole number d never lies at a half, so it rounds to k exactly when
+// (k - 1/2)^2 < d < (k + 1/2)^2, that is when k * (k - 1) < d <= k * (k + 1).
+constexpr int farthest = 2 * 20 * 20;
+constexpr std::array<std::uint8_t, farthest + 1> roundedRoots = [] {
+    std::array<std::uint8_t, farthest + 1> table{};
+    int k = 0;
+    for (int d = 0; d <= farthest; ++d) {
+        while (d > k * (k + 1)) ++k;
+        table[d] = static_cast<std::uint8_t>(k);
+    }
+    return table;
+}();
+static_assert(roundedRoots[2] == 1 && roundedRoots[3] == 2 && roundedRoots[6] == 2 &&
+              roundedRoots[7] == 3 && roundedRoots[farthest] == 28);
+
 // Euclidean distance rounded to the nearest integer, halves to even.
 Integer roundedDistance(int x, int y, int toX, int toY) {
-    const double dx = x - toX;
-    const double dy = y - toY;
-    return nearestInt(std::sqrt(dx * dx + dy * dy));
+    const long long dx = x - toX;
+    const long long dy = y - toY;
+    const long long square = dx * dx + dy * dy;
+    if (square <= farthest) return roundedRoots[square];
+    return nearestInt(std::sqrt(static_cast<double>(square)));  // off the grid
 }
 
-// The ring numbers of a zib's stores in ring order, found without a branch per cell: the store
-// loops below then branch only on how many there are.
-struct Stores {
-    int count = 0;
-    int cell[8];
+// The day's meal and upkeep, store by store in ring order. Each store first takes what it can
+// of the grass under the zib (only when that point has grass: then it also sheds what it holds
+// above its capacity, even once the grass is used up), then pays what is still owed of the daily
+// use. The stores after it never touch its food again, so its food is then final. An unpaid rest
+// is dropped. A point grazed bare starts again from -10. Whether the point has grass is a template
+// argument, so that it is tested once per zib rather than once per store.
+struct Larder {
+    Integer food = 0;      // over the stores, after the upkeep
+    Integer capacity = 0;  // over the stores
 };
-Stores storesOf(const Zib& z) {
-    Stores s;
-    for (int j = 1; j <= 8; ++j) {
-        s.cell[s.count] = j;
-        s.count += z.cells[j].kind == store;
-    }
-    return s;
-}
-
-// The stores fill in ring order up to their capacity; each also sheds what it holds above its
-// capacity, even when the grass is used up. A point grazed bare starts again from -10.
-void graze(World& world, Zib& z, const Stores& stores, Presentation& view) {
+template <bool grazing, class View>
+Larder eatAndPay(World& world, Zib& z, unsigned stores, int use, View& view) {
     GrassCell& grass = world.grassAt(z.x, z.y);
-    if (grass.amount <= 0) return;
-    for (int k = 0; k < stores.count; ++k) {
-        ZibCell& c = z.cells[stores.cell[k]];
-        c.food = saturate(c.food + grass.amount);
-        if (c.food > c.capacity) {
-            grass.amount = saturate(c.food - c.capacity);
-            c.food = c.capacity;
-        } else {
-            grass.amount = 0;
+    Integer owed = saturate(use);
+    bool paid = false;
+    long long food = 0;
+    long long capacity = 0;
+    for (; stores != 0; stores &= stores - 1) {
+        ZibCell& c = z.cells[std::countr_zero(stores) + 1];
+        if constexpr (grazing) {
+            c.food = saturate(c.food + grass.amount);
+            if (c.food > c.capacity) {
+                grass.amount = saturate(c.food - c.capacity);
+                c.food = c.capacity;
+            } else {
+                grass.amount = 0;
+            }
         }
+        if (!paid) {
+            c.food = saturate(c.food - owed);
+            paid = c.food >= 0;
+            if (!paid) {
+                owed = saturate(-static_cast<long long>(c.food));
+                c.food = 0;
+            }
+        }
+        food += c.food;
+        capacity += c.capacity;
     }
-    if (grass.amount == 0) grass.amount = -10;
-    const Rgb colour = grass.amount > 0 ? RGB(0, 51LL * grass.amount, 0) : black;
-    view.plotgrass(z.x, z.y, 3, colour);
-}
-
-// Every ring cell costs its use; the stores pay in ring order and an unpaid rest is dropped.
-void payUpkeep(Zib& z, const Stores& stores) {
-    long long sum = 0;
-    for (int j = 1; j <= 8; ++j) sum += z.cells[j].use;
-    Integer owed = saturate(sum);
-    for (int k = 0; k < stores.count; ++k) {
-        ZibCell& c = z.cells[stores.cell[k]];
-        c.food = saturate(c.food - owed);
-        if (c.food >= 0) return;
-        owed = saturate(-static_cast<long long>(c.food));
-        c.food = 0;
+    if constexpr (grazing) {
+        if (grass.amount == 0) grass.amount = -10;
+        const Rgb colour = grass.amount > 0 ? RGB(0, 51LL * grass.amount, 0) : black;
+        view.plotgrass(z.x, z.y, 3, colour);
     }
+    return {saturate(food), saturate(capacity)};
 }
 
 }  // namespace
 
-void movezib(World& world, RandomSource& rnd, Presentation& view) {
+// Flattened: the generator, the survey and the meal are inlined into the loop over the zibs.
+template <class Random, class View>
+[[gnu::flatten]] void generic::movezib(World& world, Random& rnd, View& view) {
     const Integer last = world.popstart;
     for (Integer i = 1; i <= last; ++i) {
         Zib& z = world.zibs[i];
@@ -95,29 +139,26 @@ void movezib(World& world, RandomSource& rnd, Presentation& view) {
         view.erasezib(i);
 
         // Turn at random until the motors keep the zib on the grid.
-        Step step = motorstep(z);
+        RingSurvey found = survey(z);
+        Step step = pulls[found.motors];
         while (!onGrid(z.x + step.dx) || !onGrid(z.y + step.dy)) {
-            turnzib(world, floorInt(rnd.next() * 7 + 1), i, view);
-            step = motorstep(z);
+            generic::turnzib(world, floorInt(rnd.next() * 7 + 1), i, view);
+            found = survey(z);
+            step = pulls[found.motors];
         }
         z.x = static_cast<Integer>(z.x + step.dx);
         z.y = static_cast<Integer>(z.y + step.dy);
         z.age = saturate(z.age + 1);
 
-        const Stores stores = storesOf(z);
-        graze(world, z, stores, view);
-        payUpkeep(z, stores);
+        const Larder larder = world.grassAt(z.x, z.y).amount > 0
+                                  ? eatAndPay<true>(world, z, found.stores, found.use, view)
+                                  : eatAndPay<false>(world, z, found.stores, found.use, view);
+        const Integer totalFood = larder.food;
+        const Integer totalCapacity = larder.capacity;
 
-        long long food = 0;
-        long long capacity = 0;
-        for (int k = 0; k < stores.count; ++k) {
-            food += z.cells[stores.cell[k]].food;
-            capacity += z.cells[stores.cell[k]].capacity;
+        if (totalFood > 0.3 * totalCapacity && z.age > z.reproage) {
+            generic::reproduce(world, i, rnd, view);
         }
-        const Integer totalFood = saturate(food);
-        const Integer totalCapacity = saturate(capacity);
-
-        if (totalFood > 0.3 * totalCapacity && z.age > z.reproage) reproduce(world, i, rnd, view);
         view.drawzib(i);
 
         // Old age, then hunger.
@@ -144,6 +185,14 @@ void movezib(World& world, RandomSource& rnd, Presentation& view) {
         if (now >= before) z.mode = floorInt(rnd.next() * 3);
     }
     if (view.autozibupdate()) view.zibdataupdate();
+}
+
+template void generic::movezib(World&, RandomSource&, Presentation&);
+template void generic::movezib(World&, Rnd&, Presentation&);
+template void generic::movezib(World&, Rnd&, NullPresentation&);
+
+void movezib(World& world, RandomSource& rnd, Presentation& view) {
+    generic::movezib(world, rnd, view);
 }
 
 }  // namespace zibs

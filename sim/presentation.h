@@ -29,7 +29,7 @@ public:
 };
 
 // A presentation that shows nothing (the headless runner, benchmarks of the core).
-class NullPresentation : public Presentation {
+class NullPresentation final : public Presentation {
 public:
     void drawzib(Integer) override {}
     void erasezib(Integer) override {}

@@ -1,4 +1,5 @@
 #include "runtime/convert.h"
+#include "sim/procedures.h"
 #include "sim/sim.h"
 
 namespace zibs {
@@ -8,7 +9,8 @@ namespace {
 // The mutation attempts on a parent after one copy. Each attempt that mutates leaves its
 // category and cell number as the next attempt's chance and threshold; the first attempt that
 // does not mutate ends the chain, since nothing after it can change those two values.
-void mutate(Zib& parent, Integer radiation, Integer mutations, RandomSource& rnd) {
+template <class Random>
+void mutate(Zib& parent, Integer radiation, Integer mutations, Random& rnd) {
     Integer chance = nearestInt(rnd.next() * 100);
     Integer threshold = nearestInt(rnd.next() * radiation);
     for (int attempt = 0; attempt < mutations && chance < threshold; ++attempt) {
@@ -34,7 +36,8 @@ void mutate(Zib& parent, Integer radiation, Integer mutations, RandomSource& rnd
 
 }  // namespace
 
-void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& view) {
+template <class Random, class View>
+void generic::reproduce(World& world, Integer index, Random& rnd, View& view) {
     // Room test on the slots in use, not on the dead ones: every newborn lands in 99 or below.
     if (world.popstart >= lastRecord - static_cast<int>(world.reprorate)) return;
 
@@ -56,12 +59,20 @@ void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& vie
 
         view.erasezib(index);
         view.erasezib(n);
-        turnzib(world, static_cast<Integer>(k % 8), n, view);
+        generic::turnzib(world, static_cast<Integer>(k % 8), n, view);
         view.drawzib(index);
         view.drawzib(n);
         world.population = saturate(world.population + 1);
         ++world.counts.births;
     }
+}
+
+template void generic::reproduce(World&, Integer, RandomSource&, Presentation&);
+template void generic::reproduce(World&, Integer, Rnd&, Presentation&);
+template void generic::reproduce(World&, Integer, Rnd&, NullPresentation&);
+
+void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& view) {
+    generic::reproduce(world, index, rnd, view);
 }
 
 }  // namespace zibs

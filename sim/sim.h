@@ -21,5 +21,8 @@ void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& vie
 // One day: growgrass, lookzib, movezib, day + 1, updategraph; world.counts holds the day's births
 // and deaths. Returns false, changing nothing, when day already stands at its limit of 32767.
 bool daystep(World& world, RandomSource& rnd, Presentation& view);
+// The same day with the program's generator, the same draws and results, only faster.
+bool daystep(World& world, Rnd& rnd, Presentation& view);
+bool daystep(World& world, Rnd& rnd, NullPresentation& view);
 
 }  // namespace zibs

@@ -17,15 +17,23 @@ TEST(Grow, GrowthPastCeilingAndGreenScaleColumnsFirst) {
               "grass 0 8 255, grass 1 7 255, grass 2 6 13, grass 3 5 26, grass 4 4 128, "
               "grass 5 3 255, grass 6 2 255, grass 8 0 76");
 
-    // Extreme rates saturate instead of overflowing.
+    // Extreme rates saturate instead of overflowing, also just past the top.
     w.maxgrass = 32767;
+    for (const Integer rate : {1, 2}) {
+        w.growrate = rate;
+        w.grassAt(1, 7).amount = 32766;
+        growgrass(w, view);
+        EXPECT_EQ(w.grassAt(1, 7).amount, 32767) << rate;
+    }
     w.growrate = 32767;
     growgrass(w, view);
     EXPECT_EQ(w.grassAt(0, 8).amount, 32767);
-    w.growrate = -32768;
-    w.grassAt(9, 9).amount = -100;
-    growgrass(w, view);
-    EXPECT_EQ(w.grassAt(9, 9).amount, -32768);
+    for (const auto& [rate, amount] : {std::pair<Integer, Integer>{-32768, -100}, {-1, -32768}}) {
+        w.growrate = rate;
+        w.grassAt(9, 9).amount = amount;
+        growgrass(w, view);
+        EXPECT_EQ(w.grassAt(9, 9).amount, -32768) << rate;
+    }
 }
 
 TEST(Look, BoundsTieBreakAndKeptTargets) {
