@@ -288,8 +288,8 @@ int run(Options& opt) {
         pendingFile[0] = '\0';
     }
     if (cut > 0) {
-        std::fprintf(stderr, "zibs-sweep: the day limit of 32767 cut %llu runs short.\n",
-                     static_cast<unsigned long long>(cut));
+        std::fprintf(stderr, "zibs-sweep: the day limit of 32767 cut %llu run%s short.\n",
+                     static_cast<unsigned long long>(cut), cut == 1 ? "" : "s");
     }
     return finished;
 }
