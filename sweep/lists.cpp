@@ -1,5 +1,6 @@
 #include "sweep/lists.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <regex>

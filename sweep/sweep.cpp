@@ -1,5 +1,6 @@
 #include "sweep/sweep.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>

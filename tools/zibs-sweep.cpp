@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,7 +66,6 @@ struct Options {
     SweepTexts texts;
     SweepOptions sweep;
     bool toEnd = false;  // the default; --days N instead runs N days
-    std::string shard = "1/1";
     std::optional<std::string> series;
 };
 
@@ -175,9 +176,21 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
         ->type_name("N")
         ->check(givenValue)
         ->check(accepting(threadCount, "a whole number from 1 to 1024"));
-    app.add_option("--shard", opt.shard, "Run only shard K of N (default 1/1)")
+    app.add_option_function<std::string>(
+           "--shard", [&](const std::string& t) { opt.sweep.shard = parseShard(t); },
+           "Run only shard K of N (default 1/1)")
         ->type_name("K/N")
-        ->check(givenValue);
+        ->check(givenValue)
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                try {
+                    parseShard(text);
+                    return std::string();
+                } catch (const BadInput& e) {
+                    return std::string(e.what());
+                }
+            },
+            ""));
     app.add_option("--series", opt.series,
                    "Also write the day statistics of every run to FILE as CSV")
         ->type_name("FILE")
@@ -241,12 +254,18 @@ class ProgressLine {
         std::fprintf(stderr, "\r%llu of %llu runs, %.1f runs/s, %s left  ",
                      static_cast<unsigned long long>(done), static_cast<unsigned long long>(total_),
                      rate, left.c_str());
-        if (done == total_) std::fputc('\n', stderr);
+        open_ = done != total_;
+        if (!open_) std::fputc('\n', stderr);
+    }
+    // A sweep cut short leaves its last progress on a line of its own, before any message.
+    ~ProgressLine() {
+        if (open_) std::fputc('\n', stderr);
     }
 
   private:
     std::uint64_t total_;
     bool shown_;
+    bool open_ = false;  // a line is shown and not ended
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
@@ -254,11 +273,6 @@ int run(Options& opt) {
     std::optional<Plan> plan;
     try {
         plan.emplace(opt.texts);
-        try {
-            opt.sweep.shard = parseShard(opt.shard);
-        } catch (const BadInput& e) {
-            throw BadInput(std::string("--shard: ") + e.what());
-        }
     } catch (const BadInput& e) {
         std::fprintf(stderr, "zibs-sweep: %s\n", e.what());
         return refused;
