@@ -1,0 +1,252 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace zibs::testing {
+namespace {
+
+struct Ran {
+    int status;
+    std::string out, err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+// Each test's files go to a folder of its own, removed afterwards.
+class Sweep : public ::testing::Test {
+  protected:
+    const std::string dir = ::testing::TempDir() + "zibs-sweep-" + std::to_string(getpid());
+    const std::string scratch = dir + "/run";
+
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    Ran shell(const std::string& line) const;
+    Ran sweep(const std::string& args) const {
+        return shell(std::string(ZIBS_SWEEP_PATH) + " " + args);
+    }
+};
+
+// Runs a shell command line; its standard output and error are read back.
+Ran Sweep::shell(const std::string& line) const {
+    const int raw =
+        std::system(("{ " + line + "; } >" + scratch + ".out 2>" + scratch + ".err").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(scratch + ".out"),
+            slurp(scratch + ".err")};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> v;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) v.push_back(l);
+    return v;
+}
+
+// The rows of a CSV text without its header, as numbers.
+std::vector<std::vector<long long>> rows(const std::string& csv) {
+    std::vector<std::vector<long long>> v;
+    for (const std::string& l : lines(csv)) {
+        if (l.empty() || !std::isdigit(static_cast<unsigned char>(l[0]))) continue;
+        std::vector<long long> r;
+        std::istringstream in(l);
+        for (std::string f; std::getline(in, f, ',');) r.push_back(std::stoll(f));
+        v.push_back(r);
+    }
+    return v;
+}
+
+enum Column {
+    seed,
+    endDay = 7,
+    endPopulation,
+    peak,
+    peakDay,
+    births,
+    deathsAge,
+    deathsHunger,
+    cut
+};
+
+TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
+    const std::string header =
+        "seed,start_population,repro_rate,max_grass,growth_rate,radiation,mutations,end_day,"
+        "end_population,peak_population,peak_day,births,deaths_age,deaths_hunger,reached_day_"
+        "limit\n";
+    const std::string series = scratch + "-series.csv";
+    struct Case {
+        std::string sweep;
+        std::string run;               // zibs-run's days option
+        std::vector<long long> seeds;  // of the rows, in run order
+    };
+    const Case cases[] = {
+        {"--seeds 3..5", "--to-end", {3, 4, 5}},  // worlds of 55 to 68 days
+        {"--start-population 100,2.5 --repro-rate 3 --growth-rate -1:2:3 --seeds 1..2 --days 60",
+         "--days 60",
+         {1, 2, 1, 2, 1, 2, 1, 2}},
+        {"--growth-rate -32768 --radiation 0 --mutations 9 --seeds 4294967295",
+         "--to-end",
+         {4294967295}},
+        // A world without zibs runs one day.
+        {"--start-population 0 --seeds 1", "--to-end", {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sweep);
+        const Ran r = sweep(c.sweep + " --series " + series);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_EQ(r.out.substr(0, header.size()), header);
+        const auto result = rows(r.out);
+        std::vector<long long> seeds;
+        for (const auto& row : result) seeds.push_back(row[seed]);
+        ASSERT_EQ(seeds, c.seeds);
+        const auto days = rows(slurp(series));
+        std::size_t d = 0;
+        for (const auto& row : result) {
+            // zibs-run with the run's seed and parameters, as the sweep printed them.
+            std::string args = "--seed " + std::to_string(row[seed]);
+            const char* options[] = {"--start-population", "--repro-rate", "--max-grass",
+                                     "--growth-rate",      "--radiation",  "--mutations"};
+            for (int p = 0; p < 6; ++p)
+                args += std::string(" ") + options[p] + "=" + std::to_string(row[1 + p]);
+            const Ran single = shell(std::string(ZIBS_RUN_PATH) + " " + args + " " + c.run);
+            const auto population = rows(single.out);
+            ASSERT_EQ(single.status, row[cut] ? 3 : 0) << args;
+            const auto top = std::max_element(population.begin(), population.end(),
+                                              [](auto& a, auto& b) { return a[1] < b[1]; });
+            EXPECT_EQ(
+                std::vector<long long>({row[endDay], row[endPopulation], row[peak], row[peakDay]}),
+                std::vector<long long>(
+                    {population.back()[0], population.back()[1], (*top)[1], (*top)[0]}))
+                << args;
+
+            // The run's days in the series: its columns, days 0 to end_day, the population of
+            // zibs-run, births and deaths that add up day by day and to the row's sums.
+            long long sums[3] = {0, 0, 0};
+            for (long long day = 0; day <= row[endDay]; ++day, ++d) {
+                ASSERT_LT(d, days.size());
+                const auto& s = days[d];
+                ASSERT_TRUE(std::equal(row.begin(), row.begin() + 7, s.begin())) << day;
+                ASSERT_EQ(s[7], day);
+                ASSERT_EQ(s[8], population.at(day)[1]) << day;
+                if (day == 0) {
+                    ASSERT_EQ(s[9] + s[10] + s[11], 0);
+                } else {
+                    ASSERT_EQ(days[d - 1][8] + s[9] - s[10] - s[11], s[8]) << day;
+                }
+                for (int k = 0; k < 3; ++k) sums[k] += s[9 + k];
+            }
+            EXPECT_EQ(std::vector<long long>(sums, sums + 3),
+                      std::vector<long long>(row.begin() + births, row.begin() + cut));
+        }
+        EXPECT_EQ(d, days.size());
+    }
+
+    // One whose grass alone grows meets the day limit, where zibs-run stops with code 3; the
+    // sweep says so and goes on.
+    const Ran cut = sweep("--start-population 0 --seeds 1 --days 32768");
+    EXPECT_EQ(cut.status, 0);
+    EXPECT_EQ(cut.out, header + "1,0,1,15,2,50,1,32767,0,0,0,0,0,0,1\n");
+    EXPECT_EQ(cut.err, "zibs-sweep: the day limit of 32767 cut 1 run short.\n");
+}
+
+TEST_F(Sweep, SameOutputWhateverTheThreadsAndShardsPutTogetherGiveTheWhole) {
+    const std::string args = "--repro-rate 1,3 --start-population 30 --seeds 1..6 --days 40";
+    const Ran one = sweep(args + " --threads 1 --series " + scratch + "-1.csv");
+    const Ran two = sweep(args + " --threads 2 --series " + scratch + "-2.csv");
+    ASSERT_EQ(one.status, 0);
+    EXPECT_EQ(lines(one.out).size(), 13u);
+    EXPECT_EQ(two.out, one.out);
+    EXPECT_EQ(slurp(scratch + "-2.csv"), slurp(scratch + "-1.csv"));
+
+    // Three shards as three jobs of GNU parallel: their rows, sorted, are the whole sweep's, and
+    // row j of shard K is run K - 1 + 3j.
+    const Ran shards = shell("parallel -k " + std::string(ZIBS_SWEEP_PATH) + " " + args +
+                             " --threads 1 --shard {}/3 '>' " + scratch + "-shard{}.csv ::: 1 2 3");
+    ASSERT_EQ(shards.status, 0) << shards.err;
+    auto whole = lines(one.out);
+    whole.erase(whole.begin());
+    std::vector<std::string> joined, interleaved(whole.size());
+    for (int k = 1; k <= 3; ++k) {
+        auto part = lines(slurp(scratch + "-shard" + std::to_string(k) + ".csv"));
+        ASSERT_EQ(part.at(0), lines(one.out)[0]);
+        for (std::size_t j = 1; j < part.size(); ++j) interleaved.at(k - 1 + 3 * (j - 1)) = part[j];
+        joined.insert(joined.end(), part.begin() + 1, part.end());
+    }
+    EXPECT_EQ(interleaved, whole);
+    std::sort(joined.begin(), joined.end());
+    std::sort(whole.begin(), whole.end());
+    EXPECT_EQ(joined, whole);
+}
+
+TEST_F(Sweep, RefusalsNameWhatWasRefusedAndWriteNothing) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"--repro-rate 1", {"--seeds", "required"}},
+        {"--seeds 5..1", {"--seeds", "\"5..1\""}},
+        {"--seeds 1..x", {"--seeds", "\"1..x\""}},
+        {"--seeds 0..4294967296", {"--seeds", "\"0..4294967296\""}},
+        {"--seeds 1 --shard 0/3", {"--shard", "\"0/3\""}},
+        {"--seeds 1 --shard 4/3", {"--shard", "\"4/3\""}},
+        {"--seeds 1 --shard 3/0", {"--shard", "\"3/0\""}},
+        {"--seeds 1 --repro-rate 1,,2", {"--repro-rate", "\"1,,2\"", "empty item"}},
+        {"--seeds 1 --radiation 1,x", {"--radiation", "\"x\"", "not a number"}},
+        {"--seeds 1 --growth-rate -5:-1:0", {"--growth-rate", "\"-5:-1:0\"", "step"}},
+        {"--seeds 1 --growth-rate 5:1:1", {"--growth-rate", "\"5:1:1\"", "backwards"}},
+        {"--seeds 1 --max-grass 1:3:1,0", {"--max-grass", "\"0\"", "1 to 32767"}},
+        {"--seeds 1 --mutations", {"--mutations"}},
+        {"--seeds 1 --days 5 --to-end", {"--days", "--to-end"}},
+        {"--seeds 1 --threads 0", {"--threads", "\"0\"", "1 to 1024"}},
+        {"--seeds 0..4294967295 --repro-rate -32768:32767:1 --radiation -32768:32767:1",
+         {"more runs"}},
+    };
+    for (const auto& [args, names] : cases) {
+        const Ran r = sweep(args + " --series " + scratch + "-refused.csv");
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        for (const std::string& name : names) {
+            EXPECT_NE(r.err.find(name), std::string::npos) << args << " -> " << r.err;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(scratch + "-refused.csv"));
+}
+
+TEST_F(Sweep, AFailedWriteEndsTheSweepWithCode1AndLeavesTheOldSeriesFile) {
+    const std::string kept = scratch + "-kept.csv";
+    struct Case {
+        std::string setup, series, output, message;
+    };
+    const Case cases[] = {
+        {"", kept, "/dev/full", "cannot write the output: No space left on device"},
+        // A file that may not grow beyond 2 KiB stands in for a full disk under the series.
+        {"trap '' XFSZ; ulimit -f 2;", kept, "/dev/null",
+         "\"" + kept + "\" could not be written: File too large"},
+        {"", scratch + "-none/series.csv", "/dev/null",
+         "-none/series.csv\" could not be written: No such file"},
+        {"", dir, "/dev/null", "\"" + dir + "\" could not be written: Is a directory"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(kept) << "old\n";
+        const Ran r = shell(c.setup + ZIBS_SWEEP_PATH + " --seeds 1..3 --days 50 --series " +
+                            c.series + " >" + c.output);
+        EXPECT_EQ(r.status, 1) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(slurp(kept), "old\n");
+    }
+    // Nothing is left beside the file.
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+    }
+}
+
+}  // namespace
+}  // namespace zibs::testing
