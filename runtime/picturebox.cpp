@@ -113,6 +113,16 @@ const QImage& PictureBox::image() const {
     return canvas_;
 }
 
+bool PictureBox::restore(const QImage& picture) {
+    syncCanvas();
+    if (picture.size() != canvas_.size() || picture.format() != canvas_.format()) return false;
+    canvas_ = picture;  // shared until the next dot
+    bits_ = const_cast<uchar*>(canvas_.constBits());
+    canvasShared_ = true;
+    requestRepaint();
+    return true;
+}
+
 void PictureBox::requestRepaint() {
     // A hidden widget is painted whole when it is shown.
     if (fullRepaintPending_) return;
@@ -131,8 +141,11 @@ void PictureBox::requestRepaint(int left, int top, int right, int bottom) {
 void PictureBox::Cls() {
     syncCanvas();
     if (!canvas_.isNull()) {
+        // A canvas someone else holds is left to them rather than copied first.
+        if (!canvas_.isDetached()) canvas_ = QImage(canvas_.size(), canvas_.format());
         canvas_.fill(toQRgb(back_));
         bits_ = canvas_.bits();
+        canvasShared_ = false;
     }
     requestRepaint();
 }

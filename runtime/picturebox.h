@@ -46,6 +46,9 @@ class PictureBox : public QWidget {
 
     // The drawing area, one image pixel per screen pixel.
     const QImage& image() const;
+    // Puts back a picture taken with image() from this box; false, and nothing changes, when it
+    // does not fit the drawing area.
+    bool restore(const QImage& picture);
     Rgb pixelAt(int px, int py) const;
     // The pixel a user point falls on, and the user point of a pixel.
     QPoint toPixel(double x, double y) const;

@@ -1,6 +1,7 @@
 #include "ui/zibfile.h"
 
 #include <QFontDatabase>
+#include <algorithm>
 
 #include "runtime/controls.h"
 #include "runtime/convert.h"
@@ -157,9 +158,34 @@ void zibfile::zibdataupdate(const World& world) {
     Reprolbl->setText(QString::fromStdString(plainDecimal(z.reproage)));
 }
 
+zibfile::Body zibfile::bodyOf(const Zib& z) {
+    Body body{};
+    for (int j = 1; j <= 8; ++j) {
+        const Integer kind = z.cells[j].kind;
+        body[j - 1] = kind == store || kind == motor || kind == eye ? kind : Integer{empty};
+    }
+    return body;
+}
+
+bool zibfile::showDrawnPortrait(const Body& body) {
+    const auto seen = std::find_if(drawn_.begin(), drawn_.end(),
+                                   [&](const DrawnPortrait& p) { return p.body == body; });
+    if (seen == drawn_.end() || !filepic->restore(seen->picture)) return false;
+    filepic->setDrawWidth(seen->drawWidth);
+    std::rotate(drawn_.begin(), seen, seen + 1);
+    return true;
+}
+
+void zibfile::keepPortrait(const Body& body) {
+    drawn_.push_front({body, filepic->image(), filepic->DrawWidth()});
+    if (drawn_.size() > keptPortraits) drawn_.pop_back();
+}
+
 void zibfile::zibupdate(const World& world) {
     if (world.selzib < 0 || world.selzib > lastRecord) return;
     const Zib& z = world.zibs[world.selzib];
+    const Body body = bodyOf(z);
+    if (showDrawnPortrait(body)) return;
 
     filepic->Cls();
 
@@ -206,6 +232,7 @@ void zibfile::zibupdate(const World& world) {
         }
         // A kind other than 1, 2 and 3 matches none of the branches and leaves its square black.
     }
+    keepPortrait(body);
 }
 
 }  // namespace zibs
