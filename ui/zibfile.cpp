@@ -33,8 +33,14 @@ QFont aliveFont() {
 }
 
 void setTextColour(QLabel* label, Rgb c) {
+    const QColor colour(c.r, c.g, c.b);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, QColor(c.r, c.g, c.b));
+    // Most days it is set already: a new palette would have the label work out all its colours.
+    if (pal.isBrushSet(QPalette::Active, QPalette::WindowText) &&
+        pal.color(QPalette::WindowText) == colour) {
+        return;
+    }
+    pal.setColor(QPalette::WindowText, colour);
     label->setPalette(pal);
 }
 
