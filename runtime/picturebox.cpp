@@ -33,6 +33,9 @@ int floorToInt(double v) {
 // amount keeps points that map exactly onto a pixel boundary from falling short of it.
 constexpr double nudge = 1e-9;
 
+// Pens up to this width, those of the world picture and the graph, list their pixels.
+constexpr int smallPen = 4;
+
 // Sets n pixels to one colour. The rows of wide dots (the portrait's balls) are filled a vector
 // register at a time.
 void fillRow(QRgb* p, int n, QRgb c) {
@@ -49,6 +52,7 @@ void fillRow(QRgb* p, int n, QRgb c) {
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent), pen_(&stamp(1)) {
+    listPenPixels();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -85,6 +89,15 @@ void PictureBox::setDrawWidth(int w) {
     if (w == drawWidth_) return;
     drawWidth_ = w;
     pen_ = &stamp(drawWidth_);
+    listPenPixels();
+}
+
+void PictureBox::listPenPixels() const {
+    penPixels_.clear();
+    if (drawWidth_ > smallPen) return;
+    for (const Span& span : pen_->spans)
+        for (int dx = span.dx0; dx < span.dx0 + span.length; ++dx)
+            penPixels_.push_back(span.dy * stride_ + dx);
 }
 
 void PictureBox::reallocate() const {
@@ -100,6 +113,7 @@ void PictureBox::reallocate() const {
         stride_ = canvas_.bytesPerLine() / qsizetype(sizeof(QRgb));
     }
     updateMapping();
+    listPenPixels();
 }
 
 void PictureBox::updateMapping() const {
@@ -205,8 +219,12 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
 
     // Wholly on the canvas, as nearly every dot is: no row needs cutting.
     QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + ay * stride_ + ax;
-    for (const Span& span : st.spans)
-        fillRow(anchor + span.dy * stride_ + span.dx0, span.length, c);
+    if (!penPixels_.empty()) {
+        for (const qsizetype offset : penPixels_) anchor[offset] = c;
+    } else {
+        for (const Span& span : st.spans)
+            fillRow(anchor + span.dy * stride_ + span.dx0, span.length, c);
+    }
     if (!fullRepaintPending_)
         requestRepaint(ax - st.reach, ay - st.reach, ax + st.reach, ay + st.reach);
 }

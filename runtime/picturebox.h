@@ -86,6 +86,7 @@ class PictureBox : public QWidget {
     }
     void reallocate() const;
     void detachCanvas();
+    void listPenPixels() const;
     // A dot that reaches over an edge of the canvas: its rows are cut there.
     void plotCut(const Stamp& st, int ax, int ay, QRgb c);
     void updateMapping() const;
@@ -100,6 +101,8 @@ class PictureBox : public QWidget {
     // Pixels per user unit on each axis.
     mutable double kx_ = 1, ky_ = 1;
     const Stamp* pen_;  // the stamp of drawWidth_
+    // The pixels of a small pen's dot as offsets from its anchor pixel on this canvas.
+    mutable std::vector<qsizetype> penPixels_;
     bool fullRepaintPending_ = false;
     int dotsPending_ = 0;
     mutable bool canvasShared_ = true;

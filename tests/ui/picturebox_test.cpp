@@ -106,6 +106,12 @@ TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
     EXPECT_EQ(drawn.pixel(7, 7), qRgb(0, 0, 0));
     EXPECT_FALSE(box.restore(QImage(40, 41, QImage::Format_RGB32)));
     EXPECT_EQ(box.pixelAt(7, 7), RGB(10, 200, 30));
+
+    // A pen chosen before the canvas changes size keeps its shape on the new canvas.
+    box.setDrawWidth(3);
+    setUp(box, 61);
+    box.PSet(30, 30);
+    EXPECT_EQ(painted(box), block(29, 31, 29, 31));
 }
 
 // A 281 box with a border, drawn on while hidden and then shown: the 2-pixel sunken frame, the
