@@ -68,13 +68,14 @@ class PictureBox : public QWidget {
     struct Span {
         int dy, dx0, length;
     };
-    // The pixels of a dot of one width. The anchor pixel is floor(u + shift, v + shift): for odd
-    // widths (shift 0) the pixel holding the centre, for even ones (shift 0.5) the pixel to the
-    // lower right of the corner nearest the centre.
+    // The pixels of a dot of one width. The anchor pixel is floor(u + offset, v + offset) for the
+    // centre (u, v) in pixels: for odd widths (offset 0.5) the pixel holding the centre, for even
+    // ones (offset 1) the pixel to the lower right of the corner nearest the centre (each offset
+    // with a tiny nudge added).
     struct Stamp {
-        double offset = 0.5;  // from a user point times the scale to the anchor's corner
-        int reach = 0;        // largest |offset| of any pixel, for the cheap off-canvas test
-        double margin = 1;    // reach + 1
+        double offset = 0.5;
+        int reach = 0;      // rows or columns from the anchor to the farthest pixel
+        double margin = 1;  // reach + 1
         std::vector<Span> spans;
     };
     static const Stamp& stamp(int width);
