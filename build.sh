@@ -2,7 +2,7 @@
 # Builds Zibs and runs it, its tests or its benchmarks. Installs what it needs when missing.
 #   ./build.sh run     build and start the program
 #   ./build.sh test    build and run every test headless
-#   ./build.sh bench   build and run the benchmarks
+#   ./build.sh bench   build and run the benchmarks, offscreen and under Xvfb
 #   ./build.sh package build the Debian package build/zibs_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -49,8 +49,15 @@ case "${1:-}" in
     bench)
         install_missing
         build build
-        export QT_QPA_PLATFORM=offscreen
-        for b in build/bench/*_bench; do "$b" "${@:2}"; done
+        echo "== Offscreen =="
+        for b in build/bench/*_bench; do QT_QPA_PLATFORM=offscreen "$b" "${@:2}"; done
+        # The programs with windows again on a real X server, where every repaint also goes to
+        # the display server.
+        echo "== X server (Xvfb, xcb) =="
+        for b in build/bench/*_bench; do
+            [ "$(basename "$b")" = day_bench ] && continue
+            xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb "$b" "${@:2}"
+        done
         ;;
     package)
         install_missing

@@ -4,11 +4,14 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <experimental/simd>
 #include <memory>
 
 namespace zibs {
 
 namespace {
+
+namespace stdx = std::experimental;
 
 QRgb toQRgb(Rgb c) {
     return qRgb(c.r, c.g, c.b);
@@ -30,9 +33,26 @@ int floorToInt(double v) {
 // amount keeps points that map exactly onto a pixel boundary from falling short of it.
 constexpr double nudge = 1e-9;
 
+// Pens up to this width, those of the world picture and the graph, list their pixels.
+constexpr int smallPen = 4;
+
+// Sets n pixels to one colour. The rows of wide dots (the portrait's balls) are filled a vector
+// register at a time.
+void fillRow(QRgb* p, int n, QRgb c) {
+    using Block = stdx::native_simd<QRgb>;
+    constexpr int blockSize = static_cast<int>(Block::size());
+    int i = 0;
+    if (n >= blockSize) {
+        const Block block(c);
+        for (; i + blockSize <= n; i += blockSize) block.copy_to(p + i, stdx::element_aligned);
+    }
+    for (; i < n; ++i) p[i] = c;
+}
+
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent), pen_(&stamp(1)) {
+    listPenPixels();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -65,8 +85,19 @@ double PictureBox::ScaleHeight() const {
 }
 
 void PictureBox::setDrawWidth(int w) {
-    drawWidth_ = std::max(1, w);
+    w = std::max(1, w);
+    if (w == drawWidth_) return;
+    drawWidth_ = w;
     pen_ = &stamp(drawWidth_);
+    listPenPixels();
+}
+
+void PictureBox::listPenPixels() const {
+    penPixels_.clear();
+    if (drawWidth_ > smallPen) return;
+    for (const Span& span : pen_->spans)
+        for (int dx = span.dx0; dx < span.dx0 + span.length; ++dx)
+            penPixels_.push_back(span.dy * stride_ + dx);
 }
 
 void PictureBox::reallocate() const {
@@ -79,9 +110,10 @@ void PictureBox::reallocate() const {
         canvas_ = QImage(areaW_, areaH_, QImage::Format_RGB32);
         canvas_.fill(toQRgb(back_));
         bits_ = canvas_.bits();
-        stride_ = canvas_.bytesPerLine();
+        stride_ = canvas_.bytesPerLine() / qsizetype(sizeof(QRgb));
     }
     updateMapping();
+    listPenPixels();
 }
 
 void PictureBox::updateMapping() const {
@@ -93,6 +125,16 @@ const QImage& PictureBox::image() const {
     syncCanvas();
     canvasShared_ = true;  // the caller may keep a copy: the next dot detaches first
     return canvas_;
+}
+
+bool PictureBox::restore(const QImage& picture) {
+    syncCanvas();
+    if (picture.size() != canvas_.size() || picture.format() != canvas_.format()) return false;
+    canvas_ = picture;  // shared until the next dot
+    bits_ = const_cast<uchar*>(canvas_.constBits());
+    canvasShared_ = true;
+    requestRepaint();
+    return true;
 }
 
 void PictureBox::requestRepaint() {
@@ -113,8 +155,11 @@ void PictureBox::requestRepaint(int left, int top, int right, int bottom) {
 void PictureBox::Cls() {
     syncCanvas();
     if (!canvas_.isNull()) {
+        // A canvas someone else holds is left to them rather than copied first.
+        if (!canvas_.isDetached()) canvas_ = QImage(canvas_.size(), canvas_.format());
         canvas_.fill(toQRgb(back_));
         bits_ = canvas_.bits();
+        canvasShared_ = false;
     }
     requestRepaint();
 }
@@ -134,8 +179,9 @@ const PictureBox::Stamp& PictureBox::stamp(int width) {
     const int r = width / 2;
     const double half = even ? 0.5 : 0.0;
     const double limit = (width / 2.0) * (width / 2.0) + 1e-9;
-    s->shift = half;
+    s->offset = 0.5 + nudge + half;
     s->reach = r;
+    s->margin = r + 1;
     const int lo = -r;
     const int hi = even ? r - 1 : r;
     for (int dy = lo; dy <= hi; ++dy) {
@@ -147,7 +193,8 @@ const PictureBox::Stamp& PictureBox::stamp(int width) {
         int k = static_cast<int>(std::sqrt(room) - half);
         while ((k + 1 + half) * (k + 1 + half) <= room) ++k;
         while (k > 0 && (k + half) * (k + half) > room) --k;
-        s->spans.push_back({dy, even ? -k - 1 : -k, k});
+        const int dx0 = even ? -k - 1 : -k;
+        s->spans.push_back({dy, dx0, k - dx0 + 1});
     }
     stamps[width] = std::move(s);
     return *stamps[width];
@@ -157,27 +204,44 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
     syncCanvas();
     if (!bits_) return;
     const Stamp& st = *pen_;
-    const double u = x * kx_ + (0.5 + nudge) + st.shift;
-    const double v = y * ky_ + (0.5 + nudge) + st.shift;
+    const double u = x * kx_ + st.offset;
+    const double v = y * ky_ + st.offset;
     // Also keeps NaN and far-off points away from the integer conversion.
-    const double reach = st.reach + 1;
-    if (!(u >= -reach && u < areaW_ + reach && v >= -reach && v < areaH_ + reach)) return;
+    if (!(u >= -st.margin && u < areaW_ + st.margin && v >= -st.margin && v < areaH_ + st.margin))
+        return;
     const int ax = floorToInt(u);
     const int ay = floorToInt(v);
-
     // Someone holding a copy of the image keeps the pixels they copied.
-    if (canvasShared_) {
-        bits_ = canvas_.bits();  // detaches the canvas if it is shared
-        canvasShared_ = false;
-    }
+    if (canvasShared_) detachCanvas();
     const QRgb c = toQRgb(colour);
+    if (ax < st.reach || ax + st.reach >= areaW_ || ay < st.reach || ay + st.reach >= areaH_)
+        return plotCut(st, ax, ay, c);
+
+    // Wholly on the canvas, as nearly every dot is: no row needs cutting.
+    QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + ay * stride_ + ax;
+    if (!penPixels_.empty()) {
+        for (const qsizetype offset : penPixels_) anchor[offset] = c;
+    } else {
+        for (const Span& span : st.spans)
+            fillRow(anchor + span.dy * stride_ + span.dx0, span.length, c);
+    }
+    if (!fullRepaintPending_)
+        requestRepaint(ax - st.reach, ay - st.reach, ax + st.reach, ay + st.reach);
+}
+
+void PictureBox::detachCanvas() {
+    bits_ = canvas_.bits();  // detaches the canvas if it is shared
+    canvasShared_ = false;
+}
+
+void PictureBox::plotCut(const Stamp& st, int ax, int ay, QRgb c) {
+    QRgb* const pixels = reinterpret_cast<QRgb*>(bits_);
     for (const Span& span : st.spans) {
         const int row = ay + span.dy;
         if (row < 0 || row >= areaH_) continue;
         const int x0 = std::max(0, ax + span.dx0);
-        const int x1 = std::min(areaW_ - 1, ax + span.dx1);
-        QRgb* line = reinterpret_cast<QRgb*>(bits_ + row * stride_);
-        for (int px = x0; px <= x1; ++px) line[px] = c;
+        const int x1 = std::min(areaW_ - 1, ax + span.dx0 + span.length - 1);
+        if (x0 <= x1) fillRow(pixels + row * stride_ + x0, x1 - x0 + 1, c);
     }
     requestRepaint(std::max(0, ax - st.reach), std::max(0, ay - st.reach),
                    std::min(areaW_ - 1, ax + st.reach), std::min(areaH_ - 1, ay + st.reach));

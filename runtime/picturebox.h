@@ -46,6 +46,9 @@ class PictureBox : public QWidget {
 
     // The drawing area, one image pixel per screen pixel.
     const QImage& image() const;
+    // Puts back a picture taken with image() from this box; false, and nothing changes, when it
+    // does not fit the drawing area.
+    bool restore(const QImage& picture);
     Rgb pixelAt(int px, int py) const;
     // The pixel a user point falls on, and the user point of a pixel.
     QPoint toPixel(double x, double y) const;
@@ -61,16 +64,18 @@ class PictureBox : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    // One row of a dot: pixels dx0..dx1 of row dy, relative to the dot's anchor pixel.
+    // One row of a dot: `length` pixels from dx0 in row dy, relative to the dot's anchor pixel.
     struct Span {
-        int dy, dx0, dx1;
+        int dy, dx0, length;
     };
-    // The pixels of a dot of one width. The anchor pixel is floor(u + shift, v + shift): for odd
-    // widths (shift 0) the pixel holding the centre, for even ones (shift 0.5) the pixel to the
-    // lower right of the corner nearest the centre.
+    // The pixels of a dot of one width. The anchor pixel is floor(u + offset, v + offset) for the
+    // centre (u, v) in pixels: for odd widths (offset 0.5) the pixel holding the centre, for even
+    // ones (offset 1) the pixel to the lower right of the corner nearest the centre (each offset
+    // with a tiny nudge added).
     struct Stamp {
-        double shift = 0;
-        int reach = 0;  // largest |offset| of any pixel, for the cheap off-canvas test
+        double offset = 0.5;
+        int reach = 0;      // rows or columns from the anchor to the farthest pixel
+        double margin = 1;  // reach + 1
         std::vector<Span> spans;
     };
     static const Stamp& stamp(int width);
@@ -81,6 +86,10 @@ class PictureBox : public QWidget {
         if (areaW_ != width() - 2 * border_ || areaH_ != height() - 2 * border_) reallocate();
     }
     void reallocate() const;
+    void detachCanvas();
+    void listPenPixels() const;
+    // A dot that reaches over an edge of the canvas: its rows are cut there.
+    void plotCut(const Stamp& st, int ax, int ay, QRgb c);
     void updateMapping() const;
     void requestRepaint();
     void requestRepaint(int left, int top, int right, int bottom);
@@ -89,10 +98,12 @@ class PictureBox : public QWidget {
     // The canvas's size and, between reallocations, its pixels and line length.
     mutable int areaW_ = -1, areaH_ = -1;
     mutable uchar* bits_ = nullptr;
-    mutable qsizetype stride_ = 0;
+    mutable qsizetype stride_ = 0;  // in pixels
     // Pixels per user unit on each axis.
     mutable double kx_ = 1, ky_ = 1;
     const Stamp* pen_;  // the stamp of drawWidth_
+    // The pixels of a small pen's dot as offsets from its anchor pixel on this canvas.
+    mutable std::vector<qsizetype> penPixels_;
     bool fullRepaintPending_ = false;
     int dotsPending_ = 0;
     mutable bool canvasShared_ = true;

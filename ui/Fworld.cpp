@@ -7,6 +7,7 @@
 
 #include "runtime/controls.h"
 #include "runtime/convert.h"
+#include "runtime/repaintpacer.h"
 #include "sim/sim.h"
 #include "ui/Fmain.h"
 #include "ui/Fvariables.h"
@@ -109,6 +110,9 @@ void Fworld::run(int days) {
     main.runStarted();
     setStepButtonsEnabled(false);
     auto stopped = [&] { return !self || self->closed_ || main.stopRequested() || main.closing(); };
+    // Every day draws into the pictures and sets the figures, and the window events run after it;
+    // the screen follows at the display's pace, and shows the last day when the run ends.
+    RepaintPacer pacer(&main);
     for (int done = 0; days == 0 || done < days; ++done) {
         QElapsedTimer dayTimer;
         dayTimer.start();

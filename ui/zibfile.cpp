@@ -1,6 +1,7 @@
 #include "ui/zibfile.h"
 
 #include <QFontDatabase>
+#include <algorithm>
 
 #include "runtime/controls.h"
 #include "runtime/convert.h"
@@ -32,8 +33,14 @@ QFont aliveFont() {
 }
 
 void setTextColour(QLabel* label, Rgb c) {
+    const QColor colour(c.r, c.g, c.b);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, QColor(c.r, c.g, c.b));
+    // Most days it is set already: a new palette would have the label work out all its colours.
+    if (pal.isBrushSet(QPalette::Active, QPalette::WindowText) &&
+        pal.color(QPalette::WindowText) == colour) {
+        return;
+    }
+    pal.setColor(QPalette::WindowText, colour);
     label->setPalette(pal);
 }
 
@@ -171,9 +178,34 @@ void zibfile::zibdataupdate(const World& world) {
     Reprolbl->setText(QString::fromStdString(plainDecimal(z.reproage)));
 }
 
+zibfile::Body zibfile::bodyOf(const Zib& z) {
+    Body body{};
+    for (int j = 1; j <= 8; ++j) {
+        const Integer kind = z.cells[j].kind;
+        body[j - 1] = kind == store || kind == motor || kind == eye ? kind : Integer{empty};
+    }
+    return body;
+}
+
+bool zibfile::showDrawnPortrait(const Body& body) {
+    const auto seen = std::find_if(drawn_.begin(), drawn_.end(),
+                                   [&](const DrawnPortrait& p) { return p.body == body; });
+    if (seen == drawn_.end() || !filepic->restore(seen->picture)) return false;
+    filepic->setDrawWidth(seen->drawWidth);
+    std::rotate(drawn_.begin(), seen, seen + 1);
+    return true;
+}
+
+void zibfile::keepPortrait(const Body& body) {
+    drawn_.push_front({body, filepic->image(), filepic->DrawWidth()});
+    if (drawn_.size() > keptPortraits) drawn_.pop_back();
+}
+
 void zibfile::zibupdate(const World& world) {
     if (world.selzib < 0 || world.selzib > lastRecord) return;
     const Zib& z = world.zibs[world.selzib];
+    const Body body = bodyOf(z);
+    if (showDrawnPortrait(body)) return;
 
     filepic->Cls();
 
@@ -220,6 +252,7 @@ void zibfile::zibupdate(const World& world) {
         }
         // A kind other than 1, 2 and 3 matches none of the branches and leaves its square black.
     }
+    keepPortrait(body);
 }
 
 }  // namespace zibs

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <array>
+#include <deque>
 
 #include "runtime/childwindows.h"
 #include "runtime/picturebox.h"
@@ -38,7 +39,22 @@ class zibfile : public ChildForm {
     QLabel* Reprolbl;
 
   private:
+    // The kinds of the eight ring cells as the portrait shows them: it is drawn from these alone.
+    using Body = std::array<Integer, 8>;
+    static Body bodyOf(const Zib& z);
+    // A turning zib shows the same few bodies again and again, and a portrait takes long to
+    // draw: the last few drawn are kept, and one of them is shown again as drawn then.
+    struct DrawnPortrait {
+        Body body;
+        QImage picture;
+        int drawWidth;
+    };
+    static constexpr std::size_t keptPortraits = 16;
+    bool showDrawnPortrait(const Body& body);
+    void keepPortrait(const Body& body);
+
     Forms& forms_;
+    std::deque<DrawnPortrait> drawn_;  // the most recent first
 };
 
 }  // namespace zibs

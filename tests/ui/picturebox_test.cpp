@@ -96,6 +96,22 @@ TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
     box.Cls();
     EXPECT_TRUE(painted(box).empty());                // all of it in the new BackColor
     EXPECT_EQ(drawn.pixel(5, 6), qRgb(10, 200, 30));  // a copy keeps its pixels
+
+    // Put back, the copy shows again and stays as it was under new dots; one of another size is
+    // refused.
+    EXPECT_TRUE(box.restore(drawn));
+    EXPECT_EQ(box.image(), drawn);
+    box.PSet(7, 7);
+    EXPECT_EQ(box.pixelAt(7, 7), RGB(10, 200, 30));
+    EXPECT_EQ(drawn.pixel(7, 7), qRgb(0, 0, 0));
+    EXPECT_FALSE(box.restore(QImage(40, 41, QImage::Format_RGB32)));
+    EXPECT_EQ(box.pixelAt(7, 7), RGB(10, 200, 30));
+
+    // A pen chosen before the canvas changes size keeps its shape on the new canvas.
+    box.setDrawWidth(3);
+    setUp(box, 61);
+    box.PSet(30, 30);
+    EXPECT_EQ(painted(box), block(29, 31, 29, 31));
 }
 
 // A 281 box with a border, drawn on while hidden and then shown: the 2-pixel sunken frame, the

@@ -2,6 +2,7 @@
 
 #include <QTest>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -192,6 +193,29 @@ TEST_F(ZibfileTest, PortraitIsRepaintedWholeAndFollowsATurn) {
     EXPECT_EQ(at(218, 218), black);             // the eye from square 3: its pupil
     EXPECT_EQ(at(234, 218), RGB(0, 75, 172));   // and its iris
     EXPECT_EQ(at(132, 44), black);              // square 2 is empty now
+}
+
+// A body seen lately is shown again as kept, and that must be what drawing it afresh gives: a
+// body, another one differing in cell 8 only, the first again, one with an unknown kind (drawn as
+// an empty cell), a turn.
+TEST_F(ZibfileTest, PortraitSeenBeforeIsAsDrawnAfresh) {
+    const std::function<void(Zib&)> steps[] = {
+        [](Zib&) {},
+        [](Zib& z) { z.cells[8].kind = store; },
+        [](Zib& z) { z.cells[8].kind = empty; },
+        [](Zib& z) { z.cells[4].kind = 5; },
+        [](Zib& z) { std::rotate(z.cells.begin() + 1, z.cells.begin() + 7, z.cells.begin() + 9); },
+        [](Zib& z) { std::rotate(z.cells.begin() + 1, z.cells.begin() + 3, z.cells.begin() + 9); },
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i](zib());
+        form.filepic->setDrawWidth(1);
+        form.zibupdate(world);
+        zibfile fresh{main.forms()};
+        fresh.zibupdate(world);
+        EXPECT_EQ(form.filepic->image(), fresh.filepic->image()) << i;
+        EXPECT_EQ(form.filepic->DrawWidth(), fresh.filepic->DrawWidth()) << i;
+    }
 }
 
 }  // namespace
