@@ -1,19 +1,8 @@
-#include <algorithm>
-
 #include "runtime/convert.h"
+#include "sim/grasscolour.h"
 #include "sim/sim.h"
 
 namespace zibs {
-
-namespace {
-
-// Green of a grass point: 255 / maxgrass per unit, rounded half to even, at most 255.
-long long grassGreen(Integer amount, double perUnit) {
-    const double g = roundEven(perUnit * amount);
-    return static_cast<long long>(std::min(std::max(g, 0.0), 255.0));
-}
-
-}  // namespace
 
 void growgrass(World& world, Presentation& view) {
     // Read once: the stores into the grid could otherwise be taken to change them.
@@ -28,8 +17,21 @@ void growgrass(World& world, Presentation& view) {
             cell.amount = cell.amount < maxgrass ? grown : cell.amount;
             if (cell.amount > 0) {
                 view.plotgrass(static_cast<Integer>(x), static_cast<Integer>(y), 3,
-                               RGB(0, grassGreen(cell.amount, perUnit), 0));
+                               grownGrassColour(cell.amount, perUnit));
             }
+        }
+    }
+}
+
+void showgrass(const World& world, Presentation& view) {
+    const double perUnit = 255.0 / world.maxgrass;
+    for (int x = 0; x < gridSize; ++x) {
+        for (int y = 0; y < gridSize; ++y) {
+            const Integer amount = world.grassAt(x, y).amount;
+            if (amount <= 0) continue;
+            view.plotgrass(
+                static_cast<Integer>(x), static_cast<Integer>(y), 3,
+                world.day == 0 ? newGrassColour(amount) : grownGrassColour(amount, perUnit));
         }
     }
 }
