@@ -141,6 +141,14 @@ std::string historyProblem(const SavedWorld& s) {
         if (p.empty() && k == 0 && (r.births != 0 || r.deathsAge != 0 || r.deathsHunger != 0)) {
             p = "day 0 has births or deaths";
         }
+        // Every zib that comes or goes during a day is counted as a birth or a death.
+        if (p.empty() && k > 0 &&
+            static_cast<long long>(h[k - 1].population) + r.births - r.deathsAge - r.deathsHunger !=
+                r.population) {
+            p = "population " + str(r.population) + " is not the day before's " +
+                str(h[k - 1].population) + " with " + str(r.births) + " births and " +
+                str(static_cast<long long>(r.deathsAge) + r.deathsHunger) + " deaths";
+        }
         if (!p.empty()) return row + p;
     }
     const DayStats now = tally(w);

@@ -1,20 +1,9 @@
-#include <algorithm>
-
 #include "runtime/convert.h"
+#include "sim/grasscolour.h"
 #include "sim/procedures.h"
 #include "sim/sim.h"
 
 namespace zibs {
-
-namespace {
-
-// Green of a grass point: 255 / maxgrass per unit, rounded half to even, at most 255.
-long long grassGreen(Integer amount, double perUnit) {
-    const double g = roundEven(perUnit * amount);
-    return static_cast<long long>(std::min(std::max(g, 0.0), 255.0));
-}
-
-}  // namespace
 
 template <class View>
 void generic::growgrass(World& world, View& view) {
@@ -43,7 +32,7 @@ void generic::growgrass(World& world, View& view) {
             const Integer amount = world.grassAt(x, y).amount;
             if (amount > 0) {
                 view.plotgrass(static_cast<Integer>(x), static_cast<Integer>(y), 3,
-                               RGB(0, grassGreen(amount, perUnit), 0));
+                               grownGrassColour(amount, perUnit));
             }
         }
     }
@@ -54,6 +43,19 @@ template void generic::growgrass(World&, NullPresentation&);
 
 void growgrass(World& world, Presentation& view) {
     generic::growgrass(world, view);
+}
+
+void showgrass(const World& world, Presentation& view) {
+    const double perUnit = 255.0 / world.maxgrass;
+    for (int x = 0; x < gridSize; ++x) {
+        for (int y = 0; y < gridSize; ++y) {
+            const Integer amount = world.grassAt(x, y).amount;
+            if (amount <= 0) continue;
+            view.plotgrass(
+                static_cast<Integer>(x), static_cast<Integer>(y), 3,
+                world.day == 0 ? newGrassColour(amount) : grownGrassColour(amount, perUnit));
+        }
+    }
 }
 
 }  // namespace zibs

@@ -1,6 +1,7 @@
 #include <cassert>
 
 #include "runtime/convert.h"
+#include "sim/grasscolour.h"
 #include "sim/sim.h"
 
 namespace zibs {
@@ -28,7 +29,7 @@ void initworld(World& world, const Parameters& params, RandomSource& rnd, Presen
             cell.amount = static_cast<Integer>(floorInt(rnd.next() * 100) - 50);
             if (cell.amount > 0) {
                 view.plotgrass(static_cast<Integer>(x), static_cast<Integer>(y), 3,
-                               RGB(0, nearestInt(cell.amount * 5.1), 0));
+                               newGrassColour(cell.amount));
             }
         }
     }

@@ -11,6 +11,11 @@ namespace zibs {
 // the start population. The caller seeds the generator first.
 void initworld(World& world, const Parameters& params, RandomSource& rnd, Presentation& view);
 
+// Plots every grass point that has grass as the world picture shows it at the end of the world's
+// day: in Initialize's shades on day 0, in the daily growth's after it. For a picture drawn
+// afresh from the state.
+void showgrass(const World& world, Presentation& view);
+
 // The procedures of a day, in the order daystep runs them.
 void growgrass(World& world, Presentation& view);
 void lookzib(World& world);

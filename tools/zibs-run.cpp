@@ -1,6 +1,7 @@
-// Headless runner: builds a world from the six parameter texts and runs its days without
-// windows, printing the population per day as CSV or the whole world state with --trace.
-// The command line is read into Options first; run() then does the work.
+// Headless runner: builds a world from the six parameter texts, or opens a saved one, and runs
+// its days without windows, printing the population per day as CSV or the whole world state
+// with --trace; --save writes the world after the last day. The command line is read into
+// Options first; run() then does the work.
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -12,7 +13,9 @@
 #include <string_view>
 #include <system_error>
 #include <variant>
+#include <vector>
 
+#include "files/worldfile.h"
 #include "runtime/convert.h"
 #include "runtime/random.h"
 #include "sim/params.h"
@@ -31,15 +34,22 @@ constexpr const char* footer =
 the start of the text, rounded to a whole number (halves to even); the defaults
 are those of the window.
 
+--load continues a saved world exactly as if it had never stopped: its seed and
+parameters come from the file, so --seed and the parameter options cannot be
+given with it; the rows start with the day it was saved at. --save writes the
+world after the last day run, whole or not at all.
+
 Standard output holds only the rows: CSV "day,population" from day 0, or the
 world state after every day with --trace. Messages, and the seed taken from the
 clock when no --seed is given ("seed N"), go to standard error.
 
 Exit codes:
   0  the run finished
-  1  the output could not be written (the message says why)
-  2  an option or a parameter was refused (the message says which and why)
-  3  the day limit of 32767 cut the run short; every day run was printed)";
+  1  the output or the world file could not be written (the message says why)
+  2  an option, a parameter or a world file was refused (the message says which
+     and why)
+  3  the day limit of 32767 cut the run short; every day run was printed (and
+     the world saved with --save))";
 
 struct Options {
     std::optional<std::uint32_t> seed;  // none: a seed from the clock
@@ -47,6 +57,8 @@ struct Options {
     bool toEnd = false;
     bool trace = false;
     ParameterTexts texts;
+    std::optional<std::string> load;  // a world file to continue
+    std::optional<std::string> save;  // where to write the world after the last day
 };
 
 // The six parameters in the order of the parameters window, with the text each option sets.
@@ -118,12 +130,12 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
     // The last of a repeated option counts.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
-    app.add_option_function<std::string>(
-           "--seed", [&](const std::string& text) { opt.seed = seedValue(text); },
-           "Seed of the world's random draws (default: from the clock)")
-        ->type_name("N")
-        ->check(givenValue)
-        ->check(accepting(seedValue, "a whole number from 0 to 4294967295"));
+    auto* seed = app.add_option_function<std::string>(
+                        "--seed", [&](const std::string& text) { opt.seed = seedValue(text); },
+                        "Seed of the world's random draws (default: from the clock)")
+                     ->type_name("N")
+                     ->check(givenValue)
+                     ->check(accepting(seedValue, "a whole number from 0 to 4294967295"));
     auto* days =
         app.add_option_function<std::string>(
                "--days", [&](const std::string& text) { opt.days = dayCount(text); },
@@ -132,17 +144,39 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
             ->check(givenValue)
             ->check(accepting(dayCount, "a whole number of days from 0 to 9223372036854775807"));
     auto* toEnd = app.add_flag("--to-end", opt.toEnd, "Run until no zib is left");
+    std::vector<CLI::Option*> worldOptions = {seed};  // what a loaded world brings itself
     for (const ParameterOption& p : parameterOptions) {
-        app.add_option(p.name, opt.texts.*p.text, p.help)
-            ->type_name("TEXT")
-            ->check(givenValue)
-            ->capture_default_str();
+        worldOptions.push_back(app.add_option(p.name, opt.texts.*p.text, p.help)
+                                   ->type_name("TEXT")
+                                   ->check(givenValue)
+                                   ->capture_default_str());
     }
     app.add_flag("--trace", opt.trace, "Print the world state after every day instead of CSV");
+    auto* load = app.add_option_function<std::string>(
+                        "--load", [&](const std::string& path) { opt.load = path; },
+                        "Continue the world saved in FILE, from its day")
+                     ->type_name("FILE")
+                     ->check(givenValue);
+    app.add_option_function<std::string>(
+           "--save", [&](const std::string& path) { opt.save = path; },
+           "Write the world to FILE after the last day run")
+        ->type_name("FILE")
+        ->check(givenValue);
 
     try {
         app.parse(argc, argv);
         if (*days && *toEnd) throw CLI::ExcludesError(days->get_name(), toEnd->get_name());
+        if (*load) {
+            std::string given;
+            for (const CLI::Option* o : worldOptions) {
+                if (*o) given += (given.empty() ? "" : ", ") + o->get_name();
+            }
+            if (!given.empty()) {
+                throw CLI::ValidationError(
+                    load->get_name(), "cannot be given with " + given +
+                                          ": the world file holds its own seed and parameters");
+            }
+        }
     } catch (const CLI::CallForHelp&) {
         put(app.help());
         finishOutput();
@@ -158,8 +192,8 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
     return opt;
 }
 
-// Builds the world the options describe and runs it, printing every day's row.
-int run(const Options& opt) {
+// Builds the world the options describe, as Initialize does. Refuses a parameter it cannot use.
+std::optional<int> newWorld(const Options& opt, SavedWorld& saved, Rnd& rnd) {
     const ParameterCheck check = checkParameters(opt.texts);
     if (!check.values) {
         for (const ParameterOption& p : parameterOptions) {
@@ -169,17 +203,44 @@ int run(const Options& opt) {
         }
         return refused;
     }
-
-    Rnd rnd;
     if (opt.seed) {
         rnd.seed(*opt.seed);
     } else {
         std::fprintf(stderr, "seed %u\n", static_cast<unsigned>(rnd.seedFromTimer()));
     }
-
-    World world;
+    saved.texts = opt.texts;
+    saved.params = *check.values;
+    saved.seed = rnd.currentSeed();
     NullPresentation view;
-    initworld(world, *check.values, rnd, view);
+    initworld(saved.world, saved.params, rnd, view);
+    saved.history = {tally(saved.world)};
+    return std::nullopt;
+}
+
+// Opens the world file of --load, generator and history included. Refuses a file that is not a
+// sound world.
+std::optional<int> loadedWorld(const std::string& path, SavedWorld& saved, Rnd& rnd) {
+    WorldRead read = loadWorld(path);
+    if (!read.saved) {
+        std::fprintf(stderr, "zibs-run: %s\n", read.error.c_str());
+        return refused;
+    }
+    saved = std::move(*read.saved);
+    rnd.restore(saved.seed, saved.generator);  // the reader has checked the state
+    return std::nullopt;
+}
+
+// Builds or opens the world and runs it, printing every day's row; saves it with --save.
+int run(const Options& opt) {
+    SavedWorld saved;
+    Rnd rnd;
+    const std::optional<int> refusal =
+        opt.load ? loadedWorld(*opt.load, saved, rnd) : newWorld(opt, saved, rnd);
+    if (refusal) return *refusal;
+    World& world = saved.world;
+    NullPresentation view;
+    // Only a saved world needs its history: without --save a day costs what it always did.
+    const bool keepHistory = opt.save.has_value();
 
     if (!opt.trace) put("day,population\n");
     std::string row;
@@ -202,10 +263,18 @@ int run(const Options& opt) {
             code = dayLimitReached;
             break;
         }
+        if (keepHistory) saved.history.push_back(tally(world));
         record();
         if (opt.toEnd && world.population == 0) break;
     }
     finishOutput();
+    if (opt.save) {
+        saved.generator = rnd.state();
+        if (const std::optional<std::string> failure = saveWorld(*opt.save, saved)) {
+            std::fprintf(stderr, "zibs-run: %s\n", failure->c_str());
+            return writeFailed;
+        }
+    }
     return code;
 }
 

@@ -5,17 +5,20 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "files/worldfile.h"
 #include "runtime/controls.h"
 #include "runtime/savefile.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
+#include "ui/zibfile.h"
 
 namespace zibs {
 
@@ -55,6 +58,11 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     setCentralWidget(client);
 
     mmu = menuBar()->addMenu("File");
+    mnuopenworld = mmu->addAction("Open world...");
+    mnuopenworld->setShortcut(QKeySequence("Ctrl+O"));
+    mnusaveworld = mmu->addAction("Save world...");
+    mnusaveworld->setShortcut(QKeySequence("Ctrl+S"));
+    mmu->addSeparator();
     mnuexport = mmu->addAction("Export population (CSV)...");
     mnusave = mmu->addAction("Save world picture...");
     mnu = menuBar()->addMenu("Options");
@@ -70,6 +78,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     for (int i = 0; i < static_cast<int>(cmd.size()); ++i)
         connect(cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
     connect(cmdstop, &QPushButton::clicked, this, &Fmain::cmdstop_Click);
+    connect(mnuopenworld, &QAction::triggered, this, &Fmain::mnuopenworld_Click);
+    connect(mnusaveworld, &QAction::triggered, this, &Fmain::mnusaveworld_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
     connect(mmu, &QMenu::aboutToShow, this,
@@ -97,8 +107,16 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
+    // A name typed without a suffix gets the one of the suggested name; the dialog asks before
+    // it replaces a file under the name completed so.
     savePathSource = [this](const QString& caption, const QString& filter, const QString& name) {
-        return QFileDialog::getSaveFileName(this, caption, name, filter);
+        QFileDialog dialog(this, caption, name, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QFileInfo(name).suffix());
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    openPathSource = [this](const QString& caption, const QString& filter) {
+        return QFileDialog::getOpenFileName(this, caption, QString(), filter);
     };
     MDIForm_Load();
 
@@ -170,6 +188,55 @@ void Fmain::mnuexport_Click() {
 void Fmain::mnusave_Click() {
     const QString path = savePathSource("Save world picture", "PNG images (*.png)", "world.png");
     if (!path.isEmpty()) saveWorldPicture(path);
+}
+
+void Fmain::mnuopenworld_Click() {
+    const QString path = openPathSource("Open world", "Zibs worlds (*.zibs);;All files (*)");
+    if (!path.isEmpty()) openWorld(path);
+}
+
+void Fmain::mnusaveworld_Click() {
+    QString path = savePathSource("Save world", "Zibs worlds (*.zibs)", "world.zibs");
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += ".zibs";
+    saveWorld(path);
+}
+
+bool Fmain::openWorld(const QString& path) {
+    WorldRead read = loadWorld(QFile::encodeName(path).toStdString());
+    if (!read.saved) {
+        message(QString::fromStdString(read.error));
+        return false;
+    }
+    const SavedWorld& s = *read.saved;
+    cmdstop_Click();  // a running "Go 100" or "Go to end" ends before another day
+    world_ = s.world;
+    forms_->rnd.restore(s.seed, s.generator);  // the reader has checked the state
+    forms_->runlog.restore(s.seed, s.texts, s.params, s.history, s.world, s.generator);
+    // The windows Initialize uses, in its order: the parameters window brings the others.
+    forms_->get<Fvariables>().setTexts(s.texts, s.seed);
+    forms_->get<graph>().drawhistory(s.history);
+    forms_->get<Fworld>().drawworld();
+    if (zibfile* inspector = forms_->existing<zibfile>()) inspector->showzib(world_);
+    showSeed(s.seed);
+    return true;
+}
+
+bool Fmain::saveWorld(const QString& path) {
+    const RunLog& log = forms_->runlog;
+    if (log.empty()) {
+        message("There is no world to save yet: press Initialize to start a world.");
+        return false;
+    }
+    const SavedWorld saved{log.texts(),         log.params(), log.seed(),
+                           forms_->rnd.state(), world_,       log.rows()};
+    if (const std::optional<std::string> failure =
+            zibs::saveWorld(QFile::encodeName(path).toStdString(), saved)) {
+        message(QStringLiteral("The world could not be saved: %1")
+                    .arg(QString::fromStdString(*failure)));
+        return false;
+    }
+    return true;
 }
 
 bool Fmain::exportPopulation(const QString& path) {

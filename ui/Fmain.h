@@ -34,6 +34,16 @@ class Fmain : public QMainWindow {
     void cmdstop_Click();
     void mnuexport_Click();
     void mnusave_Click();
+    void mnuopenworld_Click();
+    void mnusaveworld_Click();
+
+    // Opens a world file in place of the current world: a run ends first, the world picture and
+    // the graph are drawn from it, the parameters window shows its texts and seed. A file that
+    // cannot be opened is reported and changes nothing. Returns whether the world was opened.
+    bool openWorld(const QString& path);
+    // Writes the current world with its generator and its days to a world file; tells the user
+    // when there is no world yet or the file cannot be written, and returns false.
+    bool saveWorld(const QString& path);
 
     // Writes the population of every day since the last Initialize as CSV; the world picture as
     // PNG. Each tells the user when the file cannot be written and returns false.
@@ -42,6 +52,8 @@ class Fmain : public QMainWindow {
     // Asks where to save (the standard file dialog); empty when cancelled. Tests replace it.
     std::function<QString(const QString& caption, const QString& filter, const QString& name)>
         savePathSource;
+    // Asks which file to open; empty when cancelled. Tests replace it.
+    std::function<QString(const QString& caption, const QString& filter)> openPathSource;
 
     // Shows the seed of the current world in the status bar.
     void showSeed(std::uint32_t seed);
@@ -70,6 +82,8 @@ class Fmain : public QMainWindow {
     QMenu* mnu;
     std::array<QAction*, 1> mnuopt{};
     QAction* mnuslow;
+    QAction* mnuopenworld;
+    QAction* mnusaveworld;
     QAction* mnuexport;
     QAction* mnusave;
     QLabel* seedlbl;

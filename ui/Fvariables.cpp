@@ -65,6 +65,16 @@ ParameterTexts Fvariables::texts() const {
     return t;
 }
 
+void Fvariables::setTexts(const ParameterTexts& t, std::uint32_t seed) {
+    startpop->setText(QString::fromStdString(t.startpop));
+    repro->setText(QString::fromStdString(t.repro));
+    txtGrass->setText(QString::fromStdString(t.grass));
+    txtgrow->setText(QString::fromStdString(t.grow));
+    txtrad->setText(QString::fromStdString(t.rad));
+    txtmute->setText(QString::fromStdString(t.mute));
+    txtseed->setText(QString::number(seed));
+}
+
 std::string Fvariables::seedText() const {
     return txtseed->text().toStdString();
 }

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <cstdint>
+
 #include "runtime/childwindows.h"
 #include "sim/params.h"
 
@@ -21,6 +23,8 @@ class Fvariables : public ChildForm {
 
     ParameterTexts texts() const;
     std::string seedText() const;
+    // Shows the texts and the seed of a world, as Initialize would read them to build it again.
+    void setTexts(const ParameterTexts& texts, std::uint32_t seed);
 
     QLabel* Label1;
     QLineEdit* startpop;

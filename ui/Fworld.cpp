@@ -171,12 +171,18 @@ void Fworld::pic_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, dou
         if (!(px - 0.3 < z.x && z.x < px + 0.3 && py - 0.3 < z.y && z.y < py + 0.3)) continue;
         zibfile& inspector = forms_.get<zibfile>();
         showChildForm(&inspector);
-        inspector.filepic->Cls();
-        inspector.setCaption(QStringLiteral("Zib number %1").arg(i));
-        inspector.filepic->setDrawWidth(91);
         world.selzib = i;
-        zibdataupdate();
-        zibupdate();
+        inspector.showzib(world);
+    }
+}
+
+void Fworld::drawworld() {
+    const World& world = forms_.world;
+    clearworld();
+    showgrass(world, *this);
+    const Integer n = std::min<Integer>(world.popstart, lastRecord);
+    for (Integer i = 1; i <= n; ++i) {
+        if (world.zibs[i].alive) drawzib(i);
     }
 }
 

@@ -25,6 +25,10 @@ class Fworld : public ChildForm, public Presentation {
     void Command4_Click();  // Go to end
     void pic_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
 
+    // Draws the world picture afresh from the state, as Initialize draws a new world: cleared,
+    // the grass points with grass, then every living zib of records 1 to popstart.
+    void drawworld();
+
     // Presentation
     void drawzib(Integer index) override;
     void erasezib(Integer index) override;

@@ -30,6 +30,17 @@ void graph::Form_Load() {
     setTop(world.Top() + world.Height());
 }
 
+void graph::drawhistory(const StatsHistory& rows) {
+    graphpic->Cls();
+    const double height = graphpic->ScaleHeight();
+    for (const DayStats& row : rows) {
+        if (row.day >= 1) graphpic->PSet(row.day, height - row.population);
+    }
+    if (rows.empty()) return;
+    Poplbl->setText(QString::fromStdString(plainDecimal(rows.back().population)));
+    daylbl->setText(QString::fromStdString(plainDecimal(rows.back().day)));
+}
+
 void graph::updategraph(const World& world) {
     const double height = graphpic->ScaleHeight();
     graphpic->PSet(world.day, height - world.population);

@@ -4,6 +4,7 @@
 
 #include "runtime/childwindows.h"
 #include "runtime/picturebox.h"
+#include "sim/daystats.h"
 #include "sim/world.h"
 
 namespace zibs {
@@ -19,6 +20,9 @@ class graph : public ChildForm {
     // Gives the plot its 500 x 100 scale and places the window under the world window.
     void Form_Load() override;
     void updategraph(const World& world);
+    // Plots the curve afresh from the rows, one dot per day from day 1 as updategraph plots
+    // them, and sets the figures to the last row's day and population.
+    void drawhistory(const StatsHistory& rows);
 
     PictureBox* graphpic;
     QLabel* Label1;

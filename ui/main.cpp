@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "runtime/random.h"
@@ -21,15 +23,24 @@ bool onlyPrints(int argc, char** argv) {
     return false;
 }
 
-// Prints help or version and exits when asked to; refuses options it does not know.
-void readCommandLine(const QCoreApplication& app) {
+// Prints help or version and exits when asked to; refuses options it does not know and more
+// than one file. Returns the world file to open, if one is given.
+QString readCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "A simulation of artificial life: zibs live, eat grass, breed, mutate and die on a "
         "21 x 21 grid of grass.");
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addPositionalArgument("file", "A world file (.zibs) to open at start.", "[file]");
     parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fprintf(stderr, "zibs: one world file at most; %d were given.\n",
+                     static_cast<int>(files.size()));
+        std::exit(1);
+    }
+    return files.value(0);
 }
 
 }  // namespace
@@ -44,7 +55,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication app(argc, argv);  // takes Qt's own options (-platform, -style, ...) first
-    readCommandLine(app);
+    const QString file = readCommandLine(app);
     QGuiApplication::setDesktopFileName("zibs");
     QApplication::setWindowIcon(zibs::appIcon());
     zibs::World world;
@@ -52,5 +63,7 @@ int main(int argc, char** argv) {
     zibs::Fmain fmain(world, rnd);  // its load handler sets the defaults
     fmain.setWindowState(Qt::WindowNoState);
     fmain.show();
+    // A file that cannot be opened is reported, and the program starts as it always does.
+    if (!file.isEmpty()) fmain.openWorld(file);
     return app.exec();
 }

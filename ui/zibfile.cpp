@@ -141,6 +141,14 @@ void zibfile::Form_Load() {
     setHeight(world.Height());
 }
 
+void zibfile::showzib(const World& world) {
+    filepic->Cls();
+    setCaption(QStringLiteral("Zib number %1").arg(world.selzib));
+    filepic->setDrawWidth(91);
+    zibdataupdate(world);
+    zibupdate(world);
+}
+
 void zibfile::zibdataupdate(const World& world) {
     if (world.selzib < 0 || world.selzib > lastRecord) return;
     const Zib& z = world.zibs[world.selzib];

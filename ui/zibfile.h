@@ -25,6 +25,9 @@ class zibfile : public ChildForm {
     void zibdataupdate(const World& world);
     // Clears the portrait and paints record world.selzib's body as shaded balls.
     void zibupdate(const World& world);
+    // Shows zib world.selzib as picking it does: its number in the caption, its figures and its
+    // portrait.
+    void showzib(const World& world);
 
     PictureBox* filepic;
     std::array<QLabel*, 9> lbl{};  // lbl[0] is hidden; 1..8 are the ring cells

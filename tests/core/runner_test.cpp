@@ -125,6 +125,10 @@ TEST(Runner, EveryRefusalNamesTheOptionTheValueAndWhatIsAccepted) {
         {"--max-grass 0", {"--max-grass", "\"0\"", "1 to 32767"}},
         {"--growth-rate 1e400", {"--growth-rate", "\"1e400\"", "-32768 to 32767"}},
         {"--radiation " + std::string(10000, '9'), {"--radiation", std::string(40, '9') + "...\""}},
+        {"--load a.zibs --seed 1", {"--load", "--seed", "own seed and parameters"}},
+        {"--max-grass 3 --load a.zibs --mutations 2", {"--load", "--max-grass, --mutations"}},
+        {"--load", {"--load"}},
+        {"--save --trace", {"--save", "--trace"}},
     };
     for (const auto& [args, names] : cases) {
         const Ran r = run(args);
@@ -137,6 +141,65 @@ TEST(Runner, EveryRefusalNamesTheOptionTheValueAndWhatIsAccepted) {
                 << shown << " -> " << r.err.substr(0, 250);
         }
     }
+}
+
+// The snapshots of a trace from day `day` on.
+std::string traceFrom(const std::string& trace, int day) {
+    return day == 0 ? trace : trace.substr(trace.find("end\nday " + std::to_string(day) + " ") + 4);
+}
+
+TEST(Runner, ALoadedWorldGoesOnAsARunThatNeverStopped) {
+    const std::string file = ::testing::TempDir() + "runner-" + std::to_string(getpid());
+    struct Case {
+        std::string world;
+        int saveAt, more;
+    };
+    const Case cases[] = {
+        {"--seed 1", 40, 60},
+        {"--seed 7 --start-population 100 --repro-rate 3 --radiation 32767 --mutations 32767", 25,
+         50},
+        {"--seed 4294967295 --growth-rate -1 --repro-rate ' 5'", 0, 30},
+        {"--seed 12 --start-population 40 --growth-rate -32768", 15, 20},  // dies out
+    };
+    for (const auto& [world, saveAt, more] : cases) {
+        SCOPED_TRACE(world);
+        const std::string straight =
+            run(world + " --days " + std::to_string(saveAt + more) + " --trace").out;
+        const Ran saved = run(world + " --days " + std::to_string(saveAt) + " --save " + file);
+        ASSERT_EQ(saved.status, 0) << saved.err;
+        const Ran loaded = run("--load " + file + " --days " + std::to_string(more) + " --trace");
+        EXPECT_EQ(loaded.status, 0) << loaded.err;
+        EXPECT_EQ(loaded.out, traceFrom(straight, saveAt));
+    }
+
+    // Saved again after a load, the world carries its history on; CSV starts with the loaded day.
+    ASSERT_EQ(run("--seed 3 --days 20 --save " + file).status, 0);
+    ASSERT_EQ(run("--load " + file + " --days 30 --save " + file).status, 0);
+    const std::string csv = run("--seed 3 --days 100").out;
+    EXPECT_EQ(run("--load " + file + " --days 50").out,
+              "day,population\n" + csv.substr(csv.find("\n50,") + 1));
+
+    // A run cut short by the day limit is saved too; the loaded world cannot go on either.
+    const Ran cut = run("--seed 1 --days 32768 --save " + file);
+    EXPECT_EQ(cut.status, 3);
+    const Ran atLimit = run("--load " + file + " --to-end");
+    EXPECT_EQ(atLimit.status, 3);
+    EXPECT_EQ(atLimit.out, "day,population\n32767,0\n");
+
+    // A file that is no world is refused with the reader's message, one that cannot be written
+    // with the system's reason; the rows were printed all the same.
+    std::ofstream(file) << "day,population\n0,10\n";
+    EXPECT_EQ(
+        run("--load " + file).err,
+        "zibs-run: \"" + file + "\" cannot be opened as a world: this is not a Zibs world file\n");
+    EXPECT_EQ(run("--load " + file).status, 2);
+    const Ran unwritable = run("--seed 1 --days 2 --save " + file + "/a.zibs");
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.out, run("--seed 1 --days 2").out);
+    EXPECT_NE(unwritable.err.find("\"" + file + "/a.zibs\" could not be written: "),
+              std::string::npos)
+        << unwritable.err;
+    std::remove(file.c_str());
 }
 
 TEST(Runner, AFailedWriteEndsTheRunWithCode1) {

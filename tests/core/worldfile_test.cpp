@@ -87,9 +87,11 @@ TEST(WorldFile, KeepsEarlierZibsAboveTheRecordsInUseAndTheLastDaysCounts) {
 
     // The births and deaths of the last day come back from the last history row.
     SavedWorld counted = run.save();
-    counted.world.counts = {2, 1, 3};
     DayStats& last = counted.history.back();
-    std::tie(last.births, last.deathsAge, last.deathsHunger) = std::tuple(2, 1, 3);
+    last.births += 4;  // and as many more deaths: the day's balance holds
+    last.deathsAge += 1;
+    last.deathsHunger += 3;
+    counted.world.counts = {last.births, last.deathsAge, last.deathsHunger};
     const WorldRead again = readWorld(worldText(counted));
     ASSERT_TRUE(again.saved) << again.error;
     EXPECT_EQ(again.saved->world.counts, counted.world.counts);
@@ -183,6 +185,10 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
          "history row 7: day is 8; the rows are days 0, 1, 2, ... in turn"},
         {edited([](SavedWorld& s) { s.history[0].population = 9; }),
          "history row 0: population 9 is not the start population 10"},
+        {edited([](SavedWorld& s) { ++s.history[5].deathsHunger; }),
+         "history row 5: population " + std::to_string(good.history[5].population) +
+             " is not the day before's " + std::to_string(good.history[4].population) + " with"},
+        {edited([](SavedWorld& s) { --s.history[9].population; }), "history row 9: population"},
         {edited([](SavedWorld& s) { s.history[4].motors = 81; }),
          "history row 4: more stores, motors and eyes than"},
         {edited([](SavedWorld& s) { ++s.history.back().food; }),
