@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -63,6 +64,7 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     mnuopt[0]->setChecked(true);
     mnuslow = mnu->addAction("Slow motion");
     mnuslow->setCheckable(true);
+    mnuday = mnu->addAction("Go to day...");
 
     seedlbl = new QLabel(this);
     statusBar()->addPermanentWidget(seedlbl);
@@ -72,6 +74,7 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     connect(cmdstop, &QPushButton::clicked, this, &Fmain::cmdstop_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
+    connect(mnuday, &QAction::triggered, this, &Fmain::mnuday_Click);
     connect(mmu, &QMenu::aboutToShow, this,
             [this] { mnusave->setEnabled(forms_->existing<Fworld>() != nullptr); });
 
@@ -92,6 +95,9 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     };
     for (const auto& [key, button] : buttons)
         addKey(key, [this, button] { (forms_->get<Fworld>().*button)->click(); });
+    // One day back or forward in the run.
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { showDay(world_.day - 1); });
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { showDay(world_.day + 1); });
     // A text box would take Ctrl+E as "end of line" before the shortcut sees it.
     qApp->installEventFilter(this);
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
@@ -99,6 +105,13 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
     savePathSource = [this](const QString& caption, const QString& filter, const QString& name) {
         return QFileDialog::getSaveFileName(this, caption, name, filter);
+    };
+    daySource = [this](int current, int first, int last) -> std::optional<int> {
+        bool ok = false;
+        const int day = QInputDialog::getInt(this, "Go to day",
+                                             QStringLiteral("Day (%1 to %2):").arg(first).arg(last),
+                                             current, first, last, 1, &ok);
+        return ok ? std::optional<int>(day) : std::nullopt;
     };
     MDIForm_Load();
 
@@ -170,6 +183,24 @@ void Fmain::mnuexport_Click() {
 void Fmain::mnusave_Click() {
     const QString path = savePathSource("Save world picture", "PNG images (*.png)", "world.png");
     if (!path.isEmpty()) saveWorldPicture(path);
+}
+
+void Fmain::mnuday_Click() {
+    const RunLog& log = forms_->runlog;
+    if (log.empty()) {
+        message("There is no day to go to yet: press Initialize to start a world.");
+        return;
+    }
+    // The run would go on while the question is open.
+    if (cmdstop->isEnabled()) cmdstop_Click();
+    if (const std::optional<int> day = daySource(world_.day, log.firstDay(), log.lastDay()))
+        showDay(*day);
+}
+
+bool Fmain::showDay(int day) {
+    // Only a day of the run opens the world window.
+    if (!forms_->runlog.holds(day) || day == world_.day) return false;
+    return forms_->get<Fworld>().goToDay(day);
 }
 
 bool Fmain::exportPopulation(const QString& path) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "runtime/random.h"
@@ -34,6 +35,14 @@ class Fmain : public QMainWindow {
     void cmdstop_Click();
     void mnuexport_Click();
     void mnusave_Click();
+    void mnuday_Click();
+
+    // Shows the world as it was at the end of `day` of the current run, from the run's start to
+    // its last day, and carries on from there; a running "Go 100" or "Go to end" stops first.
+    // A click on the graph, Ctrl+Left and Ctrl+Right and "Go to day..." come here, and so does
+    // a day picked in the Statistics window. Returns false, changing nothing, for a day outside
+    // the run or the day the world is at.
+    bool showDay(int day);
 
     // Writes the population of every day since the last Initialize as CSV; the world picture as
     // PNG. Each tells the user when the file cannot be written and returns false.
@@ -42,6 +51,9 @@ class Fmain : public QMainWindow {
     // Asks where to save (the standard file dialog); empty when cancelled. Tests replace it.
     std::function<QString(const QString& caption, const QString& filter, const QString& name)>
         savePathSource;
+    // Asks for a day from first to last, `current` offered; empty when cancelled. Tests
+    // replace it.
+    std::function<std::optional<int>(int current, int first, int last)> daySource;
 
     // Shows the seed of the current world in the status bar.
     void showSeed(std::uint32_t seed);
@@ -70,6 +82,7 @@ class Fmain : public QMainWindow {
     QMenu* mnu;
     std::array<QAction*, 1> mnuopt{};
     QAction* mnuslow;
+    QAction* mnuday;
     QAction* mnuexport;
     QAction* mnusave;
     QLabel* seedlbl;

@@ -25,6 +25,17 @@ class Fworld : public ChildForm, public Presentation {
     void Command4_Click();  // Go to end
     void pic_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
 
+    // Clears the world picture and draws the world from its state: the grass points, then every
+    // living zib.
+    void drawworld();
+    // Makes the world what it was at the end of `day` of the current run and shows it, for the
+    // run to carry on from there (Fmain::showDay). Returns false, changing nothing, for a day
+    // outside the run or the day shown.
+    bool goToDay(int day);
+    // Marks the day shown on the graph while it lies before the run's last day, and takes the
+    // mark away when it does not (after Initialize, a step, or a world opened).
+    void markShownDay();
+
     // Presentation
     void drawzib(Integer index) override;
     void erasezib(Integer index) override;
@@ -56,6 +67,7 @@ class Fworld : public ChildForm, public Presentation {
 
     Forms& forms_;
     bool closed_ = false;
+    bool dayMarked_ = false;
 };
 
 }  // namespace zibs

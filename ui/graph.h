@@ -19,6 +19,13 @@ class graph : public ChildForm {
     // Gives the plot its 500 x 100 scale and places the window under the world window.
     void Form_Load() override;
     void updategraph(const World& world);
+    // The population and day figures of the world, without plotting.
+    void showFigures(const World& world);
+    // Marks `day` with a thin line over the plot, leaving the plot itself as it is; -1 removes
+    // the mark.
+    void markDay(int day);
+    // The mark, or nullptr before the first.
+    QWidget* dayMark() const { return dayMark_; }
 
     PictureBox* graphpic;
     QLabel* Label1;
@@ -28,6 +35,7 @@ class graph : public ChildForm {
 
   private:
     Forms& forms_;
+    QWidget* dayMark_ = nullptr;
 };
 
 }  // namespace zibs
