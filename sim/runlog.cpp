@@ -1,6 +1,10 @@
 #include "sim/runlog.h"
 
+#include <cassert>
+#include <iterator>
 #include <utility>
+
+#include "sim/sim.h"
 
 namespace zibs {
 
@@ -16,12 +20,62 @@ void RunLog::restore(std::uint32_t seed, const ParameterTexts& texts, const Para
     texts_ = texts;
     params_ = params;
     rows_ = std::move(history);
+    later_.clear();
+    kept_.clear();
     start_ = {world, generator};
 }
 
 void RunLog::record(const World& world) {
     while (!rows_.empty() && rows_.back().day >= world.day) rows_.pop_back();
     rows_.push_back(tally(world));
+    if (later_.empty()) return;
+    if (later_.back() == rows_.back()) {
+        later_.pop_back();
+        return;
+    }
+    // Not the day the run had: its later days and their snapshots belong to another run.
+    later_.clear();
+    kept_.erase(kept_.upper_bound(world.day), kept_.end());
+}
+
+void RunLog::record(const World& world, const Rnd& rnd) {
+    record(world);
+    keep(world, rnd);
+}
+
+void RunLog::keep(const World& world, const Rnd& rnd) {
+    if (world.day % snapshotDays != 0 || world.day <= firstDay() || kept_.contains(world.day))
+        return;
+    kept_.emplace(world.day, RunStart{world, rnd.state()});
+}
+
+int RunLog::lastDay() const {
+    if (!later_.empty()) return later_.front().day;
+    return rows_.empty() ? firstDay() : rows_.back().day;
+}
+
+RunStart RunLog::dayState(int day) {
+    assert(day >= firstDay() && day <= lastDay());
+    const auto after = kept_.upper_bound(day);
+    const RunStart& from = after == kept_.begin() ? start_ : std::prev(after)->second;
+    World world = from.world;
+    Rnd rnd;
+    // The states were taken from an engine, so it can hold them.
+    rnd.restore(seed_, from.generator);
+    NullPresentation nothing;
+    while (world.day < day && daystep(world, rnd, nothing)) keep(world, rnd);
+    return {world, rnd.state()};
+}
+
+void RunLog::moveTo(int day) {
+    while (!rows_.empty() && rows_.back().day > day) {
+        later_.push_back(rows_.back());
+        rows_.pop_back();
+    }
+    while (!later_.empty() && later_.back().day <= day) {
+        rows_.push_back(later_.back());
+        later_.pop_back();
+    }
 }
 
 std::string RunLog::csv() const {

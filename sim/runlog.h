@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "runtime/random.h"
@@ -20,6 +21,11 @@ struct RunStart {
 // What a world has done since its Initialize: its seed, the parameter texts and values it was
 // built from, where the run started, and the day's figures of every day, for export and for
 // saving the world.
+//
+// A run can be gone back in: any day from its start to the last day run is computed again from
+// the start, or from the world and generator kept on every 512th day. The day the world is at is
+// the log's current day: rows() is the world's history up to it, and the rows of the run's later
+// days wait aside until those days are run again.
 class RunLog {
   public:
     // A new world, just initialised: the rows start again with day 0.
@@ -29,9 +35,23 @@ class RunLog {
     // as opened, from which its later days are computed.
     void restore(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
                  StatsHistory history, const World& world, const Rnd::State& generator);
-    // The day just run. A day already in the log (run again after going back to an earlier
-    // day) replaces its row and the rows after it.
+    // The day just run. A day already in the log replaces its row and the rows after it. A day
+    // run again after going back takes its row back from the later rows, which stay while the
+    // days come out as they did (the world is deterministic, so they always do).
     void record(const World& world);
+    // The same, and keeps the world and the generator on every snapshotDays-th day.
+    void record(const World& world, const Rnd& rnd);
+
+    static constexpr int snapshotDays = 512;
+    // The days that can be shown again: from the run's start to the last day run.
+    int firstDay() const { return start_.world.day; }
+    int lastDay() const;
+    bool holds(int day) const { return !empty() && day >= firstDay() && day <= lastDay(); }
+    // The world and the generator at the end of `day` (firstDay()..lastDay()), computed with
+    // nothing drawn from the nearest kept day before it; the snapshot days passed are kept.
+    RunStart dayState(int day);
+    // Makes `day` (firstDay()..lastDay()) the current day: rows() ends with it.
+    void moveTo(int day);
 
     bool empty() const { return rows_.empty(); }
     const StatsHistory& rows() const { return rows_; }
@@ -45,11 +65,15 @@ class RunLog {
     std::string csv() const;
 
   private:
+    void keep(const World& world, const Rnd& rnd);
+
     std::uint32_t seed_ = 0;
     ParameterTexts texts_;
     Parameters params_;
     RunStart start_;
     StatsHistory rows_;
+    StatsHistory later_;            // the rows after the current day, the last day first
+    std::map<int, RunStart> kept_;  // snapshots by day, after the start
 };
 
 }  // namespace zibs

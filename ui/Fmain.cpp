@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -71,6 +72,7 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     mnuopt[0]->setChecked(true);
     mnuslow = mnu->addAction("Slow motion");
     mnuslow->setCheckable(true);
+    mnuday = mnu->addAction("Go to day...");
 
     seedlbl = new QLabel(this);
     statusBar()->addPermanentWidget(seedlbl);
@@ -82,6 +84,7 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     connect(mnusaveworld, &QAction::triggered, this, &Fmain::mnusaveworld_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
+    connect(mnuday, &QAction::triggered, this, &Fmain::mnuday_Click);
     connect(mmu, &QMenu::aboutToShow, this,
             [this] { mnusave->setEnabled(forms_->existing<Fworld>() != nullptr); });
 
@@ -102,6 +105,9 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     };
     for (const auto& [key, button] : buttons)
         addKey(key, [this, button] { (forms_->get<Fworld>().*button)->click(); });
+    // One day back or forward in the run.
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { showDay(world_.day - 1); });
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { showDay(world_.day + 1); });
     // A text box would take Ctrl+E as "end of line" before the shortcut sees it.
     qApp->installEventFilter(this);
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
@@ -117,6 +123,13 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     };
     openPathSource = [this](const QString& caption, const QString& filter) {
         return QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    };
+    daySource = [this](int current, int first, int last) -> std::optional<int> {
+        bool ok = false;
+        const int day = QInputDialog::getInt(this, "Go to day",
+                                             QStringLiteral("Day (%1 to %2):").arg(first).arg(last),
+                                             current, first, last, 1, &ok);
+        return ok ? std::optional<int>(day) : std::nullopt;
     };
     MDIForm_Load();
 
@@ -217,6 +230,7 @@ bool Fmain::openWorld(const QString& path) {
     forms_->get<Fvariables>().setTexts(s.texts, s.seed);
     forms_->get<graph>().drawhistory(s.history);
     forms_->get<Fworld>().drawworld();
+    forms_->get<Fworld>().markShownDay();
     if (zibfile* inspector = forms_->existing<zibfile>()) inspector->showzib(world_);
     showSeed(s.seed);
     return true;
@@ -237,63 +251,79 @@ bool Fmain::saveWorld(const QString& path) {
         return false;
     }
     return true;
-}
-
-bool Fmain::exportPopulation(const QString& path) {
-    const RunLog& log = forms_->runlog;
-    if (log.empty()) {
-        message("There is nothing to export yet: press Initialize to start a world.");
-        return false;
-    }
-    const QString failure = saveWholeFile(path, QByteArray::fromStdString(log.csv()));
-    if (!failure.isEmpty()) {
-        message(QStringLiteral("The population could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), failure));
-        return false;
-    }
-    return true;
-}
-
-bool Fmain::saveWorldPicture(const QString& path) {
-    // Only a picture the user sees: opening the window now would save an empty one.
-    const Fworld* shown = forms_->existing<Fworld>();
-    if (!shown) {
-        message("There is no world picture to save: the world window is closed.");
-        return false;
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    const bool encoded =
-        buffer.open(QIODevice::WriteOnly) && shown->pic->image().save(&buffer, "PNG");
-    const QString failure =
-        encoded ? saveWholeFile(path, png) : QStringLiteral("PNG encoding failed");
-    if (!failure.isEmpty()) {
-        message(QStringLiteral("The world picture could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), failure));
-        return false;
-    }
-    return true;
-}
-
-bool Fmain::eventFilter(QObject* watched, QEvent* event) {
-    // An open menu or dialog keeps its keys (Escape closes it).
-    if (event->type() == QEvent::ShortcutOverride && !QApplication::activePopupWidget() &&
-        !QApplication::activeModalWidget()) {
-        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-        for (const QShortcut* shortcut : keys_) {
-            if (shortcut->key() != pressed) continue;
-            event->ignore();  // not the control's key: the shortcut takes it
-            return true;
+    void Fmain::mnuday_Click() {
+        const RunLog& log = forms_->runlog;
+        if (log.empty()) {
+            message("There is no day to go to yet: press Initialize to start a world.");
+            return;
         }
+        // The run would go on while the question is open.
+        if (cmdstop->isEnabled()) cmdstop_Click();
+        if (const std::optional<int> day = daySource(world_.day, log.firstDay(), log.lastDay()))
+            showDay(*day);
     }
-    return QMainWindow::eventFilter(watched, event);
-}
 
-void Fmain::closeEvent(QCloseEvent* event) {
-    closing_ = true;
-    stopRequested_ = true;
-    emit stopPressed();
-    event->accept();
-}
+    bool Fmain::showDay(int day) {
+        // Only a day of the run opens the world window.
+        if (!forms_->runlog.holds(day) || day == world_.day) return false;
+        return forms_->get<Fworld>().goToDay(day);
+    }
+
+    bool Fmain::exportPopulation(const QString& path) {
+        const RunLog& log = forms_->runlog;
+        if (log.empty()) {
+            message("There is nothing to export yet: press Initialize to start a world.");
+            return false;
+        }
+        const QString failure = saveWholeFile(path, QByteArray::fromStdString(log.csv()));
+        if (!failure.isEmpty()) {
+            message(QStringLiteral("The population could not be written to %1: %2")
+                        .arg(QDir::toNativeSeparators(path), failure));
+            return false;
+        }
+        return true;
+    }
+
+    bool Fmain::saveWorldPicture(const QString& path) {
+        // Only a picture the user sees: opening the window now would save an empty one.
+        const Fworld* shown = forms_->existing<Fworld>();
+        if (!shown) {
+            message("There is no world picture to save: the world window is closed.");
+            return false;
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        const bool encoded =
+            buffer.open(QIODevice::WriteOnly) && shown->pic->image().save(&buffer, "PNG");
+        const QString failure =
+            encoded ? saveWholeFile(path, png) : QStringLiteral("PNG encoding failed");
+        if (!failure.isEmpty()) {
+            message(QStringLiteral("The world picture could not be written to %1: %2")
+                        .arg(QDir::toNativeSeparators(path), failure));
+            return false;
+        }
+        return true;
+    }
+
+    bool Fmain::eventFilter(QObject * watched, QEvent * event) {
+        // An open menu or dialog keeps its keys (Escape closes it).
+        if (event->type() == QEvent::ShortcutOverride && !QApplication::activePopupWidget() &&
+            !QApplication::activeModalWidget()) {
+            const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+            for (const QShortcut* shortcut : keys_) {
+                if (shortcut->key() != pressed) continue;
+                event->ignore();  // not the control's key: the shortcut takes it
+                return true;
+            }
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
+
+    void Fmain::closeEvent(QCloseEvent * event) {
+        closing_ = true;
+        stopRequested_ = true;
+        emit stopPressed();
+        event->accept();
+    }
 
 }  // namespace zibs

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "runtime/random.h"
@@ -44,6 +45,14 @@ class Fmain : public QMainWindow {
     // Writes the current world with its generator and its days to a world file; tells the user
     // when there is no world yet or the file cannot be written, and returns false.
     bool saveWorld(const QString& path);
+    void mnuday_Click();
+
+    // Shows the world as it was at the end of `day` of the current run, from the run's start to
+    // its last day, and carries on from there; a running "Go 100" or "Go to end" stops first.
+    // A click on the graph, Ctrl+Left and Ctrl+Right and "Go to day..." come here, and so does
+    // a day picked in the Statistics window. Returns false, changing nothing, for a day outside
+    // the run or the day the world is at.
+    bool showDay(int day);
 
     // Writes the population of every day since the last Initialize as CSV; the world picture as
     // PNG. Each tells the user when the file cannot be written and returns false.
@@ -54,6 +63,9 @@ class Fmain : public QMainWindow {
         savePathSource;
     // Asks which file to open; empty when cancelled. Tests replace it.
     std::function<QString(const QString& caption, const QString& filter)> openPathSource;
+    // Asks for a day from first to last, `current` offered; empty when cancelled. Tests
+    // replace it.
+    std::function<std::optional<int>(int current, int first, int last)> daySource;
 
     // Shows the seed of the current world in the status bar.
     void showSeed(std::uint32_t seed);
@@ -84,6 +96,7 @@ class Fmain : public QMainWindow {
     QAction* mnuslow;
     QAction* mnuopenworld;
     QAction* mnusaveworld;
+    QAction* mnuday;
     QAction* mnuexport;
     QAction* mnusave;
     QLabel* seedlbl;

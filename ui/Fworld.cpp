@@ -83,6 +83,7 @@ void Fworld::Command1_Click() {
     forms_.runlog.begin(forms_.rnd.currentSeed(), variables.texts(), *check.values, forms_.world,
                         forms_.rnd.state());
     forms_.main.showSeed(forms_.rnd.currentSeed());
+    if (dayMarked_) markShownDay();
 }
 
 void Fworld::Command2_Click() {
@@ -99,7 +100,8 @@ void Fworld::Command4_Click() {
 
 bool Fworld::step() {
     if (!daystep(forms_.world, forms_.rnd, *this)) return false;
-    forms_.runlog.record(forms_.world);
+    forms_.runlog.record(forms_.world, forms_.rnd);
+    if (dayMarked_) markShownDay();
     return true;
 }
 
@@ -184,6 +186,35 @@ void Fworld::drawworld() {
     for (Integer i = 1; i <= n; ++i) {
         if (world.zibs[i].alive) drawzib(i);
     }
+}
+
+bool Fworld::goToDay(int day) {
+    RunLog& log = forms_.runlog;
+    World& world = forms_.world;
+    if (!log.holds(day) || day == world.day) return false;
+    // The run would otherwise go on from the day shown.
+    if (forms_.main.cmdstop->isEnabled()) forms_.main.cmdstop_Click();
+    const RunStart shown = log.dayState(day);
+    const Integer selzib = world.selzib;  // the user's pick, not part of the run
+    world = shown.world;
+    world.selzib = selzib;
+    forms_.rnd.restore(log.seed(), shown.generator);
+    log.moveTo(day);
+    drawworld();
+    if (graph* g = forms_.existing<graph>()) g->showFigures(world);
+    if (zibfile* inspector = forms_.existing<zibfile>()) {
+        inspector->zibdataupdate(world);
+        inspector->zibupdate(world);
+    }
+    markShownDay();
+    return true;
+}
+
+void Fworld::markShownDay() {
+    const int day = forms_.world.day;
+    dayMarked_ = !forms_.runlog.empty() && day < forms_.runlog.lastDay();
+    if (graph* g = forms_.existing<graph>()) g->markDay(dayMarked_ ? day : -1);
+    // The Statistics window marks the same day here: markDay(dayMarked_ ? day : -1).
 }
 
 void Fworld::paintzib(Integer index, bool erase) {

@@ -28,6 +28,13 @@ class Fworld : public ChildForm, public Presentation {
     // Draws the world picture afresh from the state, as Initialize draws a new world: cleared,
     // the grass points with grass, then every living zib of records 1 to popstart.
     void drawworld();
+    // Makes the world what it was at the end of `day` of the current run and shows it, for the
+    // run to carry on from there (Fmain::showDay). Returns false, changing nothing, for a day
+    // outside the run or the day shown.
+    bool goToDay(int day);
+    // Marks the day shown on the graph while it lies before the run's last day, and takes the
+    // mark away when it does not (after Initialize, a step, or a world opened).
+    void markShownDay();
 
     // Presentation
     void drawzib(Integer index) override;
@@ -60,6 +67,7 @@ class Fworld : public ChildForm, public Presentation {
 
     Forms& forms_;
     bool closed_ = false;
+    bool dayMarked_ = false;
 };
 
 }  // namespace zibs

@@ -2,6 +2,7 @@
 
 #include "runtime/controls.h"
 #include "runtime/convert.h"
+#include "ui/Fmain.h"
 #include "ui/Fworld.h"
 #include "ui/forms.h"
 
@@ -20,6 +21,11 @@ graph::graph(Forms& forms) : ChildForm("Graphs", 6525, 1845), forms_(forms) {
     Label2 = label(this, "Day", 4860, 810, 765, 225);
     Poplbl = label(this, "0", 5670, 540, 765, 225);
     daylbl = label(this, "0", 5670, 810, 765, 225);
+    // A click on the plot shows the world of the day under the pointer.
+    connect(graphpic, &PictureBox::MouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, double x, double) {
+                if (button == Qt::LeftButton) forms_.main.showDay(nearestInt(x));
+            });
 }
 
 void graph::Form_Load() {
@@ -44,8 +50,33 @@ void graph::drawhistory(const StatsHistory& rows) {
 void graph::updategraph(const World& world) {
     const double height = graphpic->ScaleHeight();
     graphpic->PSet(world.day, height - world.population);
+    showFigures(world);
+}
+
+void graph::showFigures(const World& world) {
     Poplbl->setText(QString::fromStdString(plainDecimal(world.population)));
     daylbl->setText(QString::fromStdString(plainDecimal(world.day)));
+}
+
+void graph::markDay(int day) {
+    if (day < 0) {
+        if (dayMark_) dayMark_->hide();
+        return;
+    }
+    if (!dayMark_) {
+        // A widget of its own over the plot: the picture keeps its pixels, and the dot of the
+        // day shows through the translucent line.
+        dayMark_ = new QWidget(graphpic);
+        dayMark_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        dayMark_->setAutoFillBackground(true);
+        QPalette pal = dayMark_->palette();
+        pal.setColor(QPalette::Window, QColor(255, 0, 0, 110));
+        dayMark_->setPalette(pal);
+    }
+    const int border = graphpic->borderWidth();
+    const QPoint at = graphpic->toPixel(day, 0);
+    dayMark_->setGeometry(border + at.x(), border, 1, graphpic->height() - 2 * border);
+    dayMark_->show();
 }
 
 }  // namespace zibs

@@ -23,6 +23,13 @@ class graph : public ChildForm {
     // Plots the curve afresh from the rows, one dot per day from day 1 as updategraph plots
     // them, and sets the figures to the last row's day and population.
     void drawhistory(const StatsHistory& rows);
+    // The population and day figures of the world, without plotting.
+    void showFigures(const World& world);
+    // Marks `day` with a thin line over the plot, leaving the plot itself as it is; -1 removes
+    // the mark.
+    void markDay(int day);
+    // The mark, or nullptr before the first.
+    QWidget* dayMark() const { return dayMark_; }
 
     PictureBox* graphpic;
     QLabel* Label1;
@@ -32,6 +39,7 @@ class graph : public ChildForm {
 
   private:
     Forms& forms_;
+    QWidget* dayMark_ = nullptr;
 };
 
 }  // namespace zibs

@@ -1,0 +1,138 @@
+// Going back to an earlier day: a click on the graph, Ctrl+Left and Ctrl+Right, "Go to day...".
+#include <QApplication>
+#include <QTimer>
+
+#include "app_fixture.h"
+#include "runtime/convert.h"
+#include "sim/sim.h"
+#include "sim/trace.h"
+#include "ui/Fvariables.h"
+#include "ui/Fworld.h"
+#include "ui/graph.h"
+#include "ui/zibfile.h"
+
+namespace zibs {
+namespace {
+
+std::string trace(const World& w) {
+    std::string out;
+    appendTrace(out, w);
+    return out;
+}
+
+// The seed-31 world run 300 days with the graph open, and the same run computed headless.
+class GoBack : public AppTest {
+  protected:
+    GoBack() {
+        window<Fvariables>().txtseed->setText("31");
+        w.Command1->click();
+        initialPicture = w.pic->image().copy();
+        for (int i = 0; i < 3; ++i) w.Command3->click();
+        Rnd r(31);
+        NullPresentation none;
+        World s;
+        initworld(s, Parameters{}, r, none);
+        straight.push_back(s);
+        while (s.day < 400) {
+            daystep(s, r, none);
+            straight.push_back(s);
+        }
+        QApplication::setActiveWindow(&fmain);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&fmain));
+    }
+    void key(Qt::Key k) { QTest::keyClick(&fmain, k, Qt::ControlModifier); }
+
+    Fworld& w = window<Fworld>();
+    graph& g = window<graph>();
+    QImage initialPicture;
+    std::vector<World> straight;
+};
+
+// A visit shows the day's world, figures and inspector, marks the day over the graph and leaves
+// the graph's picture as it was; stepping on from there gives the straight run's days.
+TEST_F(GoBack, ShowsTheDayAndCarriesOn) {
+    ASSERT_EQ(world.day, 300);
+    const QImage curve = g.graphpic->image().copy();
+    w.pic_MouseDown(Qt::LeftButton, {}, straight[300].zibs[1].x, straight[300].zibs[1].y);
+    zibfile& inspector = window<zibfile>();
+    const Integer sel = world.selzib;
+
+    const int border = g.graphpic->borderWidth();
+    const QPoint at(g.graphpic->toPixel(150, 0).x(), 40);
+    const int day = nearestInt(g.graphpic->toUser(at).x());
+    ASSERT_NE(straight[day].zibs[sel].age, straight[300].zibs[sel].age);
+    QTest::mouseClick(g.graphpic, Qt::LeftButton, {}, at + QPoint(border, border));
+    ASSERT_EQ(world.day, day);
+    EXPECT_EQ(trace(world), trace(straight[day]));
+    EXPECT_EQ(g.daylbl->text(), QString::number(day));
+    EXPECT_EQ(g.Poplbl->text(), QString::number(straight[day].population));
+    EXPECT_EQ(inspector.agelbl->text(), QString::number(straight[day].zibs[sel].age));
+    EXPECT_EQ(world.selzib, sel);
+    ASSERT_TRUE(g.dayMark() && g.dayMark()->isVisible());
+    EXPECT_EQ(g.dayMark()->x(), border + g.graphpic->toPixel(day, 0).x());
+    const QImage shown = w.pic->image().copy();
+
+    key(Qt::Key_Left);
+    EXPECT_EQ(trace(world), trace(straight[day - 1]));
+    key(Qt::Key_Right);
+    EXPECT_EQ(w.pic->image(), shown);
+    w.Command3->click();
+    EXPECT_EQ(trace(world), trace(straight[day + 100]));
+    EXPECT_EQ(g.dayMark()->x(), border + g.graphpic->toPixel(day + 100, 0).x());
+    EXPECT_EQ(g.graphpic->image(), curve);
+
+    // At the run's last day the mark goes and Ctrl+Right does nothing; the run carries on.
+    EXPECT_TRUE(fmain.showDay(300));
+    EXPECT_FALSE(g.dayMark()->isVisible());
+    const QImage last = w.pic->image().copy();
+    key(Qt::Key_Right);
+    EXPECT_EQ(world.day, 300);
+    EXPECT_EQ(w.pic->image(), last);
+    EXPECT_EQ(g.graphpic->image(), curve);
+    w.Command2->click();
+    EXPECT_EQ(trace(world), trace(straight[301]));
+    const QImage longer = g.graphpic->image().copy();
+
+    // Day 0 is drawn as Initialize drew it, and Ctrl+Left there does nothing.
+    EXPECT_TRUE(fmain.showDay(0));
+    EXPECT_EQ(w.pic->image(), initialPicture);
+    key(Qt::Key_Left);
+    EXPECT_EQ(world.day, 0);
+    EXPECT_EQ(w.pic->image(), initialPicture);
+    EXPECT_EQ(g.graphpic->image(), longer);
+    EXPECT_FALSE(fmain.showDay(302));
+    EXPECT_FALSE(fmain.showDay(-1));
+}
+
+// Going back while "Go to end" runs stops the run at the day shown; "Go to day..." asks for a
+// day of the run.
+TEST_F(GoBack, StopsARunAndAsksForADay) {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (world.day < 350) return;
+        poll.stop();
+        key(Qt::Key_Left);
+    });
+    poll.start(0);
+    w.Command4->click();
+    EXPECT_EQ(world.day, 349);
+    EXPECT_EQ(trace(world), trace(straight[349]));
+    EXPECT_FALSE(fmain.cmdstop->isEnabled());
+
+    std::vector<int> asked;
+    std::optional<int> answer = 123;
+    fmain.daySource = [&](int current, int first, int last) {
+        asked = {current, first, last};
+        return answer;
+    };
+    fmain.mnuday->trigger();
+    EXPECT_EQ(asked, (std::vector<int>{349, 0, 350}));
+    EXPECT_EQ(trace(world), trace(straight[123]));
+    answer.reset();
+    fmain.mnuday->trigger();
+    EXPECT_EQ(world.day, 123);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+}  // namespace
+}  // namespace zibs
