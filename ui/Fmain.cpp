@@ -251,79 +251,81 @@ bool Fmain::saveWorld(const QString& path) {
         return false;
     }
     return true;
-    void Fmain::mnuday_Click() {
-        const RunLog& log = forms_->runlog;
-        if (log.empty()) {
-            message("There is no day to go to yet: press Initialize to start a world.");
-            return;
-        }
-        // The run would go on while the question is open.
-        if (cmdstop->isEnabled()) cmdstop_Click();
-        if (const std::optional<int> day = daySource(world_.day, log.firstDay(), log.lastDay()))
-            showDay(*day);
-    }
+}
 
-    bool Fmain::showDay(int day) {
-        // Only a day of the run opens the world window.
-        if (!forms_->runlog.holds(day) || day == world_.day) return false;
-        return forms_->get<Fworld>().goToDay(day);
+void Fmain::mnuday_Click() {
+    const RunLog& log = forms_->runlog;
+    if (log.empty()) {
+        message("There is no day to go to yet: press Initialize to start a world.");
+        return;
     }
+    // The run would go on while the question is open.
+    if (cmdstop->isEnabled()) cmdstop_Click();
+    if (const std::optional<int> day = daySource(world_.day, log.firstDay(), log.lastDay()))
+        showDay(*day);
+}
 
-    bool Fmain::exportPopulation(const QString& path) {
-        const RunLog& log = forms_->runlog;
-        if (log.empty()) {
-            message("There is nothing to export yet: press Initialize to start a world.");
-            return false;
-        }
-        const QString failure = saveWholeFile(path, QByteArray::fromStdString(log.csv()));
-        if (!failure.isEmpty()) {
-            message(QStringLiteral("The population could not be written to %1: %2")
-                        .arg(QDir::toNativeSeparators(path), failure));
-            return false;
-        }
-        return true;
-    }
+bool Fmain::showDay(int day) {
+    // Only a day of the run opens the world window.
+    if (!forms_->runlog.holds(day) || day == world_.day) return false;
+    return forms_->get<Fworld>().goToDay(day);
+}
 
-    bool Fmain::saveWorldPicture(const QString& path) {
-        // Only a picture the user sees: opening the window now would save an empty one.
-        const Fworld* shown = forms_->existing<Fworld>();
-        if (!shown) {
-            message("There is no world picture to save: the world window is closed.");
-            return false;
-        }
-        QByteArray png;
-        QBuffer buffer(&png);
-        const bool encoded =
-            buffer.open(QIODevice::WriteOnly) && shown->pic->image().save(&buffer, "PNG");
-        const QString failure =
-            encoded ? saveWholeFile(path, png) : QStringLiteral("PNG encoding failed");
-        if (!failure.isEmpty()) {
-            message(QStringLiteral("The world picture could not be written to %1: %2")
-                        .arg(QDir::toNativeSeparators(path), failure));
-            return false;
-        }
-        return true;
+bool Fmain::exportPopulation(const QString& path) {
+    const RunLog& log = forms_->runlog;
+    if (log.empty()) {
+        message("There is nothing to export yet: press Initialize to start a world.");
+        return false;
     }
+    const QString failure = saveWholeFile(path, QByteArray::fromStdString(log.csv()));
+    if (!failure.isEmpty()) {
+        message(QStringLiteral("The population could not be written to %1: %2")
+                    .arg(QDir::toNativeSeparators(path), failure));
+        return false;
+    }
+    return true;
+}
 
-    bool Fmain::eventFilter(QObject * watched, QEvent * event) {
-        // An open menu or dialog keeps its keys (Escape closes it).
-        if (event->type() == QEvent::ShortcutOverride && !QApplication::activePopupWidget() &&
-            !QApplication::activeModalWidget()) {
-            const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-            for (const QShortcut* shortcut : keys_) {
-                if (shortcut->key() != pressed) continue;
-                event->ignore();  // not the control's key: the shortcut takes it
-                return true;
-            }
-        }
-        return QMainWindow::eventFilter(watched, event);
+bool Fmain::saveWorldPicture(const QString& path) {
+    // Only a picture the user sees: opening the window now would save an empty one.
+    const Fworld* shown = forms_->existing<Fworld>();
+    if (!shown) {
+        message("There is no world picture to save: the world window is closed.");
+        return false;
     }
+    QByteArray png;
+    QBuffer buffer(&png);
+    const bool encoded =
+        buffer.open(QIODevice::WriteOnly) && shown->pic->image().save(&buffer, "PNG");
+    const QString failure =
+        encoded ? saveWholeFile(path, png) : QStringLiteral("PNG encoding failed");
+    if (!failure.isEmpty()) {
+        message(QStringLiteral("The world picture could not be written to %1: %2")
+                    .arg(QDir::toNativeSeparators(path), failure));
+        return false;
+    }
+    return true;
+}
 
-    void Fmain::closeEvent(QCloseEvent * event) {
-        closing_ = true;
-        stopRequested_ = true;
-        emit stopPressed();
-        event->accept();
+bool Fmain::eventFilter(QObject* watched, QEvent* event) {
+    // An open menu or dialog keeps its keys (Escape closes it).
+    if (event->type() == QEvent::ShortcutOverride && !QApplication::activePopupWidget() &&
+        !QApplication::activeModalWidget()) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QShortcut* shortcut : keys_) {
+            if (shortcut->key() != pressed) continue;
+            event->ignore();  // not the control's key: the shortcut takes it
+            return true;
+        }
     }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Fmain::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    stopRequested_ = true;
+    emit stopPressed();
+    event->accept();
+}
 
 }  // namespace zibs
