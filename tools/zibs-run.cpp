@@ -1,5 +1,6 @@
 // Headless runner: builds a world from the six parameter texts and runs its days without
-// windows, printing the population per day as CSV or the whole world state with --trace.
+// windows, printing the population per day as CSV, the day's statistics with --stats, or the
+// whole world state with --trace.
 // The command line is read into Options first; run() then does the work.
 
 #include <CLI/CLI.hpp>
@@ -15,8 +16,10 @@
 
 #include "runtime/convert.h"
 #include "runtime/random.h"
+#include "sim/daystats.h"
 #include "sim/params.h"
 #include "sim/sim.h"
+#include "sim/statscsv.h"
 #include "sim/trace.h"
 
 namespace {
@@ -31,8 +34,10 @@ constexpr const char* footer =
 the start of the text, rounded to a whole number (halves to even); the defaults
 are those of the window.
 
-Standard output holds only the rows: CSV "day,population" from day 0, or the
-world state after every day with --trace. Messages, and the seed taken from the
+Standard output holds only the rows from day 0: CSV "day,population", the
+day's statistics with --stats (the columns day, population, births,
+deaths_age, deaths_hunger, stores, motors, eyes, food, grass), or the world
+state after every day with --trace. Messages, and the seed taken from the
 clock when no --seed is given ("seed N"), go to standard error.
 
 Exit codes:
@@ -41,11 +46,14 @@ Exit codes:
   2  an option or a parameter was refused (the message says which and why)
   3  the day limit of 32767 cut the run short; every day run was printed)";
 
+// What a row holds: the population, the day's statistics or the whole world state.
+enum class Rows { population, stats, trace };
+
 struct Options {
     std::optional<std::uint32_t> seed;  // none: a seed from the clock
     std::optional<long long> days;      // none: 100 days, or until the end with toEnd
     bool toEnd = false;
-    bool trace = false;
+    Rows rows = Rows::population;
     ParameterTexts texts;
 };
 
@@ -138,7 +146,13 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
             ->check(givenValue)
             ->capture_default_str();
     }
-    app.add_flag("--trace", opt.trace, "Print the world state after every day instead of CSV");
+    auto* trace = app.add_flag_callback(
+        "--trace", [&] { opt.rows = Rows::trace; },
+        "Print the world state after every day instead of CSV");
+    app.add_flag_callback(
+           "--stats", [&] { opt.rows = Rows::stats; },
+           "Print the day's statistics as CSV instead of the population")
+        ->excludes(trace);
 
     try {
         app.parse(argc, argv);
@@ -156,6 +170,37 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
         return refused;
     }
     return opt;
+}
+
+// The line above the rows (none above the world states).
+std::string header(Rows rows) {
+    switch (rows) {
+        case Rows::population:
+            return "day,population\n";
+        case Rows::stats:
+            return std::string(statsHeader) + '\n';
+        case Rows::trace:
+            break;
+    }
+    return {};
+}
+
+// Appends the row of the world as it stands at the end of a day.
+void appendRow(std::string& out, Rows rows, const World& world) {
+    switch (rows) {
+        case Rows::population:
+            appendNumber(out, world.day);
+            out += ',';
+            appendNumber(out, world.population);
+            out += '\n';
+            break;
+        case Rows::stats:
+            appendStatsRow(out, tally(world));
+            break;
+        case Rows::trace:
+            appendTrace(out, world);
+            break;
+    }
 }
 
 // Builds the world the options describe and runs it, printing every day's row.
@@ -181,15 +226,11 @@ int run(const Options& opt) {
     NullPresentation view;
     initworld(world, *check.values, rnd, view);
 
-    if (!opt.trace) put("day,population\n");
+    put(header(opt.rows));
     std::string row;
     auto record = [&] {
         row.clear();
-        if (opt.trace) {
-            appendTrace(row, world);
-        } else {
-            row = std::to_string(world.day) + ',' + std::to_string(world.population) + '\n';
-        }
+        appendRow(row, opt.rows, world);
         put(row);
     };
     record();
