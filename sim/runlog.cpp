@@ -17,11 +17,15 @@ void RunLog::restore(std::uint32_t seed, const ParameterTexts& texts, const Para
     params_ = params;
     rows_ = std::move(history);
     start_ = {world, generator};
+    ++rewrites_;
+    if (listener_) listener_();
 }
 
 void RunLog::record(const World& world) {
+    if (!rows_.empty() && rows_.back().day >= world.day) ++rewrites_;
     while (!rows_.empty() && rows_.back().day >= world.day) rows_.pop_back();
     rows_.push_back(tally(world));
+    if (listener_) listener_();
 }
 
 std::string RunLog::csv() const {

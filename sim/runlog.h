@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "runtime/random.h"
@@ -33,6 +34,13 @@ class RunLog {
     // day) replaces its row and the rows after it.
     void record(const World& world);
 
+    // Counts the changes to rows already in the log: a new world, an opened one, a day run again.
+    // A reader that holds the rows up to some day reads them all again when it has moved on.
+    std::uint64_t rewrites() const { return rewrites_; }
+    // Called after every change of the rows: how a window that shows them learns of a new day,
+    // at no cost to a run while there is no such window.
+    void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
     bool empty() const { return rows_.empty(); }
     const StatsHistory& rows() const { return rows_; }
     std::uint32_t seed() const { return seed_; }
@@ -50,6 +58,8 @@ class RunLog {
     Parameters params_;
     RunStart start_;
     StatsHistory rows_;
+    std::uint64_t rewrites_ = 0;
+    std::function<void()> listener_;
 };
 
 }  // namespace zibs
