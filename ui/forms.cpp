@@ -3,6 +3,7 @@
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
+#include "ui/statistics.h"
 #include "ui/zibfile.h"
 
 namespace zibs {
@@ -14,6 +15,7 @@ Forms::Forms(Fmain& mainWindow, QMdiArea* area, World& w, Rnd& r)
       windows_(ChildWindow<Fworld>(area, [this] { return new Fworld(*this); }),
                ChildWindow<graph>(area, [this] { return new graph(*this); }),
                ChildWindow<zibfile>(area, [this] { return new zibfile(*this); }),
-               ChildWindow<Fvariables>(area, [this] { return new Fvariables(*this); })) {}
+               ChildWindow<Fvariables>(area, [this] { return new Fvariables(*this); }),
+               ChildWindow<statistics>(area, [this] { return new statistics(*this); })) {}
 
 }  // namespace zibs
