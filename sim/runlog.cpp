@@ -23,19 +23,24 @@ void RunLog::restore(std::uint32_t seed, const ParameterTexts& texts, const Para
     later_.clear();
     kept_.clear();
     start_ = {world, generator};
+    ++rewrites_;
+    if (listener_) listener_();
 }
 
 void RunLog::record(const World& world) {
+    if (!rows_.empty() && rows_.back().day >= world.day) ++rewrites_;
     while (!rows_.empty() && rows_.back().day >= world.day) rows_.pop_back();
     rows_.push_back(tally(world));
-    if (later_.empty()) return;
-    if (later_.back() == rows_.back()) {
-        later_.pop_back();
-        return;
+    if (!later_.empty()) {
+        if (later_.back() == rows_.back()) {
+            later_.pop_back();
+        } else {
+            // Not the day the run had: its later days and their snapshots belong to another run.
+            later_.clear();
+            kept_.erase(kept_.upper_bound(world.day), kept_.end());
+        }
     }
-    // Not the day the run had: its later days and their snapshots belong to another run.
-    later_.clear();
-    kept_.erase(kept_.upper_bound(world.day), kept_.end());
+    if (listener_) listener_();
 }
 
 void RunLog::record(const World& world, const Rnd& rnd) {
@@ -76,6 +81,12 @@ void RunLog::moveTo(int day) {
         rows_.push_back(later_.back());
         later_.pop_back();
     }
+}
+
+StatsHistory RunLog::runRows() const {
+    StatsHistory all = rows_;
+    all.insert(all.end(), later_.rbegin(), later_.rend());
+    return all;
 }
 
 std::string RunLog::csv() const {

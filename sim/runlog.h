@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -53,6 +54,17 @@ class RunLog {
     // Makes `day` (firstDay()..lastDay()) the current day: rows() ends with it.
     void moveTo(int day);
 
+    // Counts the changes to rows already in the log: a new world, an opened one, a day run again.
+    // A reader that holds the rows up to some day reads them all again when it has moved on.
+    std::uint64_t rewrites() const { return rewrites_; }
+    // Called after every change of the rows: how a window that shows them learns of a new day,
+    // at no cost to a run while there is no such window.
+    void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+    // The rows of the whole run, also those after the current day while going back.
+    std::size_t runDays() const { return rows_.size() + later_.size(); }
+    StatsHistory runRows() const;
+
     bool empty() const { return rows_.empty(); }
     const StatsHistory& rows() const { return rows_; }
     std::uint32_t seed() const { return seed_; }
@@ -74,6 +86,8 @@ class RunLog {
     StatsHistory rows_;
     StatsHistory later_;            // the rows after the current day, the last day first
     std::map<int, RunStart> kept_;  // snapshots by day, after the start
+    std::uint64_t rewrites_ = 0;
+    std::function<void()> listener_;
 };
 
 }  // namespace zibs

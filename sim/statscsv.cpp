@@ -19,4 +19,11 @@ void appendStatsRow(std::string& out, const DayStats& s) {
     out.back() = '\n';
 }
 
+std::string statsCsv(const StatsHistory& rows) {
+    std::string out(statsHeader);
+    out += '\n';
+    for (const DayStats& row : rows) appendStatsRow(out, row);
+    return out;
+}
+
 }  // namespace zibs

@@ -14,6 +14,9 @@ inline constexpr std::string_view statsHeader =
 // Appends a day's figures as a CSV row in the order of statsHeader, ending the line.
 void appendStatsRow(std::string& out, const DayStats& s);
 
+// The header, then one row a day.
+std::string statsCsv(const StatsHistory& rows);
+
 // Appends a whole number in plain decimal ("-7", "12").
 void appendNumber(std::string& out, long long v);
 

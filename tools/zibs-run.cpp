@@ -1,7 +1,7 @@
 // Headless runner: builds a world from the six parameter texts, or opens a saved one, and runs
-// its days without windows, printing the population per day as CSV or the whole world state
-// with --trace; --save writes the world after the last day. The command line is read into
-// Options first; run() then does the work.
+// its days without windows, printing the population per day as CSV, the day's statistics with
+// --stats, or the whole world state with --trace; --save writes the world after the last day. The
+// command line is read into Options first; run() then does the work.
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -20,6 +20,7 @@
 #include "runtime/random.h"
 #include "sim/params.h"
 #include "sim/sim.h"
+#include "sim/statscsv.h"
 #include "sim/trace.h"
 
 namespace {
@@ -39,8 +40,11 @@ parameters come from the file, so --seed and the parameter options cannot be
 given with it; the rows start with the day it was saved at. --save writes the
 world after the last day run, whole or not at all.
 
-Standard output holds only the rows: CSV "day,population" from day 0, or the
-world state after every day with --trace. Messages, and the seed taken from the
+Standard output holds only the rows from day 0 (or the loaded day): CSV
+"day,population", the day's statistics with --stats (the columns day,
+population, births, deaths_age, deaths_hunger, stores, motors, eyes, food,
+grass), or the world state after every day with --trace. Messages, and the
+seed taken from the
 clock when no --seed is given ("seed N"), go to standard error.
 
 Exit codes:
@@ -51,11 +55,14 @@ Exit codes:
   3  the day limit of 32767 cut the run short; every day run was printed (and
      the world saved with --save))";
 
+// What a row holds: the population, the day's statistics or the whole world state.
+enum class Rows { population, stats, trace };
+
 struct Options {
     std::optional<std::uint32_t> seed;  // none: a seed from the clock
     std::optional<long long> days;      // none: 100 days, or until the end with toEnd
     bool toEnd = false;
-    bool trace = false;
+    Rows rows = Rows::population;
     ParameterTexts texts;
     std::optional<std::string> load;  // a world file to continue
     std::optional<std::string> save;  // where to write the world after the last day
@@ -151,7 +158,13 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
                                    ->check(givenValue)
                                    ->capture_default_str());
     }
-    app.add_flag("--trace", opt.trace, "Print the world state after every day instead of CSV");
+    auto* trace = app.add_flag_callback(
+        "--trace", [&] { opt.rows = Rows::trace; },
+        "Print the world state after every day instead of CSV");
+    app.add_flag_callback(
+           "--stats", [&] { opt.rows = Rows::stats; },
+           "Print the day's statistics as CSV instead of the population")
+        ->excludes(trace);
     auto* load = app.add_option_function<std::string>(
                         "--load", [&](const std::string& path) { opt.load = path; },
                         "Continue the world saved in FILE, from its day")
@@ -230,6 +243,37 @@ std::optional<int> loadedWorld(const std::string& path, SavedWorld& saved, Rnd& 
     return std::nullopt;
 }
 
+// The line above the rows (none above the world states).
+std::string header(Rows rows) {
+    switch (rows) {
+        case Rows::population:
+            return "day,population\n";
+        case Rows::stats:
+            return std::string(statsHeader) + '\n';
+        case Rows::trace:
+            break;
+    }
+    return {};
+}
+
+// Appends the row of the world as it stands at the end of a day.
+void appendRow(std::string& out, Rows rows, const World& world) {
+    switch (rows) {
+        case Rows::population:
+            appendNumber(out, world.day);
+            out += ',';
+            appendNumber(out, world.population);
+            out += '\n';
+            break;
+        case Rows::stats:
+            appendStatsRow(out, tally(world));
+            break;
+        case Rows::trace:
+            appendTrace(out, world);
+            break;
+    }
+}
+
 // Builds or opens the world and runs it, printing every day's row; saves it with --save.
 int run(const Options& opt) {
     SavedWorld saved;
@@ -242,15 +286,11 @@ int run(const Options& opt) {
     // Only a saved world needs its history: without --save a day costs what it always did.
     const bool keepHistory = opt.save.has_value();
 
-    if (!opt.trace) put("day,population\n");
+    put(header(opt.rows));
     std::string row;
     auto record = [&] {
         row.clear();
-        if (opt.trace) {
-            appendTrace(row, world);
-        } else {
-            row = std::to_string(world.day) + ',' + std::to_string(world.population) + '\n';
-        }
+        appendRow(row, opt.rows, world);
         put(row);
     };
     record();

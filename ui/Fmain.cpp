@@ -16,9 +16,11 @@
 #include "files/worldfile.h"
 #include "runtime/controls.h"
 #include "runtime/savefile.h"
+#include "sim/statscsv.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
+#include "ui/statistics.h"
 #include "ui/zibfile.h"
 
 namespace zibs {
@@ -50,7 +52,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     cmd[0] = stripButton(Picture1, "World", 120);
     cmd[1] = stripButton(Picture1, "Graph", 1530);
     cmd[2] = stripButton(Picture1, "Variables", 2940);
-    cmdstop = stripButton(Picture1, "Stop", 4350);
+    cmd[3] = stripButton(Picture1, "Statistics", 4350);
+    cmdstop = stripButton(Picture1, "Stop", 5760);
     cmdstop->setEnabled(false);
     layout->addWidget(Picture1);
 
@@ -65,6 +68,7 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     mnusaveworld->setShortcut(QKeySequence("Ctrl+S"));
     mmu->addSeparator();
     mnuexport = mmu->addAction("Export population (CSV)...");
+    mnuexportstats = mmu->addAction("Export statistics (CSV)...");
     mnusave = mmu->addAction("Save world picture...");
     mnu = menuBar()->addMenu("Options");
     mnuopt[0] = mnu->addAction("Auto Zib update");
@@ -83,6 +87,7 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     connect(mnuopenworld, &QAction::triggered, this, &Fmain::mnuopenworld_Click);
     connect(mnusaveworld, &QAction::triggered, this, &Fmain::mnusaveworld_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
+    connect(mnuexportstats, &QAction::triggered, this, &Fmain::mnuexportstats_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
     connect(mnuday, &QAction::triggered, this, &Fmain::mnuday_Click);
     connect(mmu, &QMenu::aboutToShow, this,
@@ -108,9 +113,11 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     // One day back or forward in the run.
     addKey(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { showDay(world_.day - 1); });
     addKey(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { showDay(world_.day + 1); });
+    addKey(QKeySequence("Ctrl+T"), [this] { cmd_Click(3); });
     // A text box would take Ctrl+E as "end of line" before the shortcut sees it.
     qApp->installEventFilter(this);
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
+    cmd[3]->setToolTip("Charts of the population, the cells and the grass, day by day (Ctrl+T)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
     // A name typed without a suffix gets the one of the suggested name; the dialog asks before
@@ -156,6 +163,9 @@ void Fmain::cmd_Click(int index) {
         case 2:
             showChildForm(&forms_->get<Fvariables>());
             break;
+        case 3:
+            showChildForm(&forms_->get<statistics>());
+            break;
         default:
             break;
     }
@@ -179,6 +189,7 @@ void Fmain::runStarted() {
 
 void Fmain::runEnded() {
     cmdstop->setEnabled(false);
+    if (statistics* charts = forms_->existing<statistics>()) charts->refresh();
 }
 
 void Fmain::message(const QString& text) {
@@ -196,6 +207,11 @@ void Fmain::showSeed(std::uint32_t seed) {
 void Fmain::mnuexport_Click() {
     const QString path = savePathSource("Export population", "CSV files (*.csv)", "population.csv");
     if (!path.isEmpty()) exportPopulation(path);
+}
+
+void Fmain::mnuexportstats_Click() {
+    const QString path = savePathSource("Export statistics", "CSV files (*.csv)", "statistics.csv");
+    if (!path.isEmpty()) exportStatistics(path);
 }
 
 void Fmain::mnusave_Click() {
@@ -272,15 +288,24 @@ bool Fmain::showDay(int day) {
 }
 
 bool Fmain::exportPopulation(const QString& path) {
+    return exportRows(path, "population", [](const RunLog& log) { return log.csv(); });
+}
+
+bool Fmain::exportStatistics(const QString& path) {
+    return exportRows(path, "statistics", [](const RunLog& log) { return statsCsv(log.rows()); });
+}
+
+bool Fmain::exportRows(const QString& path, const char* what,
+                       std::string (*csv)(const RunLog& log)) {
     const RunLog& log = forms_->runlog;
     if (log.empty()) {
         message("There is nothing to export yet: press Initialize to start a world.");
         return false;
     }
-    const QString failure = saveWholeFile(path, QByteArray::fromStdString(log.csv()));
+    const QString failure = saveWholeFile(path, QByteArray::fromStdString(csv(log)));
     if (!failure.isEmpty()) {
-        message(QStringLiteral("The population could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), failure));
+        message(QStringLiteral("The %1 could not be written to %2: %3")
+                    .arg(what, QDir::toNativeSeparators(path), failure));
         return false;
     }
     return true;

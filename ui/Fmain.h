@@ -19,8 +19,8 @@
 
 namespace zibs {
 
-// The main window "Zibs": a workspace for the four child windows, the button strip that opens
-// them and the Options menu with the "Auto Zib update" switch.
+// The main window "Zibs": a workspace for the child windows, the button strip that opens them,
+// the File menu's exports and the Options menu with the "Auto Zib update" switch.
 class Fmain : public QMainWindow {
     Q_OBJECT
   public:
@@ -34,6 +34,7 @@ class Fmain : public QMainWindow {
     void mnuopt_Click(int index);
     void cmdstop_Click();
     void mnuexport_Click();
+    void mnuexportstats_Click();
     void mnusave_Click();
     void mnuopenworld_Click();
     void mnusaveworld_Click();
@@ -54,9 +55,11 @@ class Fmain : public QMainWindow {
     // the run or the day the world is at.
     bool showDay(int day);
 
-    // Writes the population of every day since the last Initialize as CSV; the world picture as
-    // PNG. Each tells the user when the file cannot be written and returns false.
+    // Writes the population of every day since the last Initialize as CSV; the day's statistics
+    // of those days as CSV; the world picture as PNG. Each tells the user when the file cannot be
+    // written and returns false.
     bool exportPopulation(const QString& path);
+    bool exportStatistics(const QString& path);
     bool saveWorldPicture(const QString& path);
     // Asks where to save (the standard file dialog); empty when cancelled. Tests replace it.
     std::function<QString(const QString& caption, const QString& filter, const QString& name)>
@@ -88,7 +91,7 @@ class Fmain : public QMainWindow {
     QMdiArea* workspace() const { return area_; }
 
     QWidget* Picture1;
-    std::array<QPushButton*, 3> cmd{};
+    std::array<QPushButton*, 4> cmd{};  // "World", "Graph", "Variables", "Statistics"
     QPushButton* cmdstop;
     QMenu* mmu;
     QMenu* mnu;
@@ -98,6 +101,7 @@ class Fmain : public QMainWindow {
     QAction* mnusaveworld;
     QAction* mnuday;
     QAction* mnuexport;
+    QAction* mnuexportstats;
     QAction* mnusave;
     QLabel* seedlbl;
 
@@ -111,6 +115,9 @@ class Fmain : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Writes the rows of the run log that `csv` gives, or says why not.
+    bool exportRows(const QString& path, const char* what, std::string (*csv)(const RunLog& log));
+
     World& world_;
     QMdiArea* area_;
     std::unique_ptr<Forms> forms_;

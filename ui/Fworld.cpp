@@ -13,6 +13,7 @@
 #include "ui/Fvariables.h"
 #include "ui/forms.h"
 #include "ui/graph.h"
+#include "ui/statistics.h"
 #include "ui/zibfile.h"
 
 namespace zibs {
@@ -214,7 +215,7 @@ void Fworld::markShownDay() {
     const int day = forms_.world.day;
     dayMarked_ = !forms_.runlog.empty() && day < forms_.runlog.lastDay();
     if (graph* g = forms_.existing<graph>()) g->markDay(dayMarked_ ? day : -1);
-    // The Statistics window marks the same day here: markDay(dayMarked_ ? day : -1).
+    if (statistics* charts = forms_.existing<statistics>()) charts->markDay(dayMarked_ ? day : -1);
 }
 
 void Fworld::paintzib(Integer index, bool erase) {

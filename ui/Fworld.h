@@ -24,6 +24,8 @@ class Fworld : public ChildForm, public Presentation {
     void Command3_Click();  // Go 100
     void Command4_Click();  // Go to end
     void pic_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    // Runs one day and keeps its figures in the run log; false when the day limit stops it.
+    bool step();
 
     // Draws the world picture afresh from the state, as Initialize draws a new world: cleared,
     // the grass points with grass, then every living zib of records 1 to popstart.
@@ -61,7 +63,6 @@ class Fworld : public ChildForm, public Presentation {
     // Runs days, letting window events run after each, until `days` have run (0: until the
     // population is 0 after a day), Stop is pressed, the window closes or the day limit is hit.
     void run(int days);
-    bool step();
     void setStepButtonsEnabled(bool enabled);
     void dayLimitReached();
 

@@ -15,8 +15,9 @@ class Fworld;
 class graph;
 class zibfile;
 class Fvariables;
+class statistics;
 
-// The four child windows of the main window, each created on first reference, and what they
+// The child windows of the main window, each created on first reference, and what they
 // all share: the world, the generator and the main window.
 class Forms {
   public:
@@ -38,7 +39,7 @@ class Forms {
 
   private:
     std::tuple<ChildWindow<Fworld>, ChildWindow<graph>, ChildWindow<zibfile>,
-               ChildWindow<Fvariables>>
+               ChildWindow<Fvariables>, ChildWindow<statistics>>
         windows_;
 };
 

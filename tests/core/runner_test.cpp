@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "sim/statscsv.h"
 #include "sim/trace.h"
 #include "testsupport.h"
 
@@ -56,9 +57,11 @@ TEST(Runner, TraceAndCsvFollowTheCoreDayByDay) {
     NullPresentation view;
     initworld(w, Parameters{}, rnd, view);
     std::string trace;
+    std::string stats = std::string(statsHeader) + "\n";
     for (int d = 0; d <= 100; ++d) {
         if (d > 0) daystep(w, rnd, view);
         appendTrace(trace, w);
+        appendStatsRow(stats, tally(w));
     }
     const Ran traced = run("--seed 1 --days 100 --trace");
     EXPECT_EQ(traced.status, 0);
@@ -70,6 +73,7 @@ TEST(Runner, TraceAndCsvFollowTheCoreDayByDay) {
     EXPECT_EQ(traced.out, trace);
     EXPECT_EQ(run("--seed 1 --days 100 --trace").out, traced.out);
     EXPECT_EQ(run("--seed 1").out, coreCsv(Parameters{}, 1));
+    EXPECT_EQ(run("--seed 1 --stats").out, stats);
 
     // Parameter texts reach the check as they were typed: a negative number is no option, and
     // blanks in front are skipped by the conversion.
@@ -126,6 +130,7 @@ TEST(Runner, EveryRefusalNamesTheOptionTheValueAndWhatIsAccepted) {
         {"--seed -1", {"--seed", "\"-1\"", "0 to 4294967295"}},
         {"--days ' 5'", {"--days", "\" 5\"", "whole number"}},
         {"--days 5 --to-end", {"--days", "--to-end"}},
+        {"--stats --trace", {"--stats", "--trace"}},
         {"--max-grass 0", {"--max-grass", "\"0\"", "1 to 32767"}},
         {"--growth-rate 1e400", {"--growth-rate", "\"1e400\"", "-32768 to 32767"}},
         {"--radiation " + std::string(10000, '9'), {"--radiation", std::string(40, '9') + "...\""}},

@@ -16,6 +16,7 @@
 #include "sim/trace.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
+#include "ui/statistics.h"
 
 namespace zibs {
 namespace {
@@ -201,6 +202,28 @@ TEST_F(Export, PopulationCsvAndWorldPicture) {
     EXPECT_EQ(messages.size(), 2);
 }
 
+// The statistics file holds the rows that zibs-run --stats prints for the same seed and days.
+TEST_F(Export, StatisticsCsvAsTheRunnerPrintsIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("statistics.csv");
+    EXPECT_FALSE(fmain.exportStatistics(path));  // no world yet
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_FALSE(QFile::exists(path));
+
+    window<Fvariables>().txtseed->setText("31");
+    Fworld& w = window<Fworld>();
+    w.Command1->click();
+    w.Command3->click();
+    QString asked;
+    fmain.savePathSource = [&](const QString& caption, const QString&, const QString&) {
+        asked = caption;
+        return path;
+    };
+    fmain.mnuexportstats->trigger();
+    EXPECT_EQ(asked, "Export statistics");
+    EXPECT_EQ(contents(path), runner({"--seed", "31", "--days", "100", "--stats"}).toUtf8());
+}
+
 // On a full disk, at the first byte or part way, each export says which file and why, and the
 // file that was there stays as it was, with no remains beside it.
 TEST_F(Export, FullDiskKeepsTheOldFile) {
@@ -208,7 +231,9 @@ TEST_F(Export, FullDiskKeepsTheOldFile) {
     w.Command1->click();
     w.Command3->click();
     const std::pair<bool (Fmain::*)(const QString&), const char*> exports[] = {
-        {&Fmain::exportPopulation, "population.csv"}, {&Fmain::saveWorldPicture, "world.png"}};
+        {&Fmain::exportPopulation, "population.csv"},
+        {&Fmain::exportStatistics, "statistics.csv"},
+        {&Fmain::saveWorldPicture, "world.png"}};
     for (const auto& [save, name] : exports)
         for (rlim_t limit : {0, 100}) {
             SCOPED_TRACE(testing::Message() << name << " " << limit);
@@ -267,6 +292,8 @@ TEST_F(Keyboard, ShortcutsActWhereverTheFocusIs) {
         EXPECT_EQ(v.startpop->text(), "10");
     }
     EXPECT_EQ(QApplication::focusWidget(), v.startpop);
+    QTest::keyClick(v.startpop, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_NE(existing<statistics>(), nullptr);
 }
 
 }  // namespace

@@ -29,12 +29,12 @@ TEST_F(MainWindow, DefaultsStripAndMenus) {
               std::tuple(10, 1, 20, 1));
     EXPECT_EQ(fmain.centralWidget()->size(), QSize(766, 585));
     EXPECT_EQ(fmain.Picture1->geometry(), QRect(0, 0, 766, 31));
-    QPushButton* strip[] = {fmain.cmd[0], fmain.cmd[1], fmain.cmd[2], fmain.cmdstop};
-    const char* captions[] = {"World", "Graph", "Variables", "Stop"};
-    for (int i = 0; i < 4; ++i) {
+    QPushButton* strip[] = {fmain.cmd[0], fmain.cmd[1], fmain.cmd[2], fmain.cmd[3], fmain.cmdstop};
+    const char* captions[] = {"World", "Graph", "Variables", "Statistics", "Stop"};
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(strip[i]->text(), captions[i]);
         EXPECT_EQ(strip[i]->geometry(), QRect(8 + 94 * i, 4, 87, 21)) << i;
-        if (i < 3) {
+        if (i < 4) {
             EXPECT_EQ(nextTabStop(strip[i]), strip[i + 1]);
         }
     }

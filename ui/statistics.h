@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QChartView>
+#include <QLineSeries>
+#include <QTimer>
+#include <QValueAxis>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "runtime/childwindows.h"
+#include "sim/daystats.h"
+
+namespace zibs {
+
+class Forms;
+
+// The window "Statistics": the day's figures of the current world since its Initialize on three
+// charts against the day: the population with the births and deaths, the mean cells of each kind
+// per living zib, and the grass and food. During a run it catches up with the run log at most
+// every 50 ms; when it does not exist, a run does nothing for it.
+class statistics : public ChildForm {
+    Q_OBJECT
+  public:
+    explicit statistics(Forms& forms);
+
+    // Places the window to the right of the inspector, as tall as the world and graph windows
+    // together, widening the main window for it when the screen has room.
+    void Form_Load() override;
+
+    // The run log has changed: the charts catch up within 50 ms of their last update.
+    void follow();
+    // Brings the charts up to the run log now (at the end of a run).
+    void refresh();
+
+    // Marks day D on every chart with a vertical line, the series unchanged; a negative day takes
+    // the mark away.
+    void markDay(int day);
+
+    // One line of a chart and the figure of a day that it shows.
+    struct Line {
+        QLineSeries* series;
+        double (*value)(const DayStats&);
+        bool whole;  // a whole number (a count), or a mean shown with two decimals
+    };
+    struct Chart {
+        QChartView* view;
+        QValueAxis* x;
+        QValueAxis* y;
+        std::vector<Line> lines;
+        QLineSeries* mark;  // the marked day, a vertical line over the whole height
+        double highest = 0;
+    };
+    std::array<Chart, 3> charts;
+
+  signals:
+    // The user clicked a chart at this day (the nearest one that the charts hold).
+    void dayPicked(int day);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    Chart makeChart(const char* title);
+    void addLine(Chart& chart, const char* name, QColor colour, double (*value)(const DayStats&),
+                 bool whole = true);
+    void fitAxes();
+    void alignPlots();
+    void placeMark(Chart& chart);
+    void showValue(const Line& line, QPointF at, bool hovering);
+
+    Forms& forms_;
+    QTimer pending_;  // the next update during a run
+    std::uint64_t rewrites_ = 0;
+    std::size_t shown_ = 0;  // rows of the run log on the charts
+    bool resized_ = false;   // the lines are to be drawn again for another width
+    int firstDay_ = 0;
+    int lastDay_ = 0;
+    int markedDay_ = -1;
+};
+
+}  // namespace zibs
