@@ -33,9 +33,6 @@ int floorToInt(double v) {
 // amount keeps points that map exactly onto a pixel boundary from falling short of it.
 constexpr double nudge = 1e-9;
 
-// Pens up to this width, those of the world picture and the graph, list their pixels.
-constexpr int smallPen = 4;
-
 // Sets n pixels to one colour. The rows of wide dots (the portrait's balls) are filled a vector
 // register at a time.
 void fillRow(QRgb* p, int n, QRgb c) {
@@ -52,7 +49,6 @@ void fillRow(QRgb* p, int n, QRgb c) {
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent), pen_(&stamp(1)) {
-    listPenPixels();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -89,15 +85,16 @@ void PictureBox::setDrawWidth(int w) {
     if (w == drawWidth_) return;
     drawWidth_ = w;
     pen_ = &stamp(drawWidth_);
-    listPenPixels();
 }
 
 void PictureBox::listPenPixels() const {
-    penPixels_.clear();
-    if (drawWidth_ > smallPen) return;
-    for (const Span& span : pen_->spans)
-        for (int dx = span.dx0; dx < span.dx0 + span.length; ++dx)
-            penPixels_.push_back(span.dy * stride_ + dx);
+    for (int width = 1; width <= smallPen; ++width) {
+        std::vector<qsizetype>& pixels = penPixels_[width];
+        pixels.clear();
+        for (const Span& span : stamp(width).spans)
+            for (int dx = span.dx0; dx < span.dx0 + span.length; ++dx)
+                pixels.push_back(span.dy * stride_ + dx);
+    }
 }
 
 void PictureBox::reallocate() const {
@@ -219,8 +216,8 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
 
     // Wholly on the canvas, as nearly every dot is: no row needs cutting.
     QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + ay * stride_ + ax;
-    if (!penPixels_.empty()) {
-        for (const qsizetype offset : penPixels_) anchor[offset] = c;
+    if (drawWidth_ <= smallPen) {
+        for (const qsizetype offset : penPixels_[drawWidth_]) anchor[offset] = c;
     } else {
         for (const Span& span : st.spans)
             fillRow(anchor + span.dy * stride_ + span.dx0, span.length, c);
