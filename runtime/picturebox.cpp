@@ -33,6 +33,9 @@ int floorToInt(double v) {
 // amount keeps points that map exactly onto a pixel boundary from falling short of it.
 constexpr double nudge = 1e-9;
 
+// Pixel coordinates beyond this are far off any canvas.
+constexpr double farOff = 1e9;
+
 // Sets n pixels to one colour. The rows of wide dots (the portrait's balls) are filled a vector
 // register at a time.
 void fillRow(QRgb* p, int n, QRgb c) {
@@ -178,7 +181,6 @@ const PictureBox::Stamp& PictureBox::stamp(int width) {
     const double limit = (width / 2.0) * (width / 2.0) + 1e-9;
     s->offset = 0.5 + nudge + half;
     s->reach = r;
-    s->margin = r + 1;
     const int lo = -r;
     const int hi = even ? r - 1 : r;
     for (int dy = lo; dy <= hi; ++dy) {
@@ -203,9 +205,8 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
     const Stamp& st = *pen_;
     const double u = x * kx_ + st.offset;
     const double v = y * ky_ + st.offset;
-    // Also keeps NaN and far-off points away from the integer conversion.
-    if (!(u >= -st.margin && u < areaW_ + st.margin && v >= -st.margin && v < areaH_ + st.margin))
-        return;
+    // Keeps NaN and far-off points away from the integer conversion.
+    if (!(std::abs(u) < farOff && std::abs(v) < farOff)) return;
     const int ax = floorToInt(u);
     const int ay = floorToInt(v);
     // Someone holding a copy of the image keeps the pixels they copied.
@@ -232,6 +233,9 @@ void PictureBox::detachCanvas() {
 }
 
 void PictureBox::plotCut(const Stamp& st, int ax, int ay, QRgb c) {
+    if (ax + st.reach < 0 || ax - st.reach >= areaW_ || ay + st.reach < 0 ||
+        ay - st.reach >= areaH_)
+        return;  // wholly off the canvas
     QRgb* const pixels = reinterpret_cast<QRgb*>(bits_);
     for (const Span& span : st.spans) {
         const int row = ay + span.dy;

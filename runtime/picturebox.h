@@ -75,8 +75,7 @@ class PictureBox : public QWidget {
     // with a tiny nudge added).
     struct Stamp {
         double offset = 0.5;
-        int reach = 0;      // rows or columns from the anchor to the farthest pixel
-        double margin = 1;  // reach + 1
+        int reach = 0;  // rows or columns from the anchor to the farthest pixel
         std::vector<Span> spans;
     };
     static const Stamp& stamp(int width);
