@@ -33,8 +33,8 @@ int floorToInt(double v) {
 // amount keeps points that map exactly onto a pixel boundary from falling short of it.
 constexpr double nudge = 1e-9;
 
-// Pens up to this width, those of the world picture and the graph, list their pixels.
-constexpr int smallPen = 4;
+// Pixel coordinates beyond this are far off any canvas.
+constexpr double farOff = 1e9;
 
 // Sets n pixels to one colour. The rows of wide dots (the portrait's balls) are filled a vector
 // register at a time.
@@ -52,7 +52,6 @@ void fillRow(QRgb* p, int n, QRgb c) {
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent), pen_(&stamp(1)) {
-    listPenPixels();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -89,15 +88,16 @@ void PictureBox::setDrawWidth(int w) {
     if (w == drawWidth_) return;
     drawWidth_ = w;
     pen_ = &stamp(drawWidth_);
-    listPenPixels();
 }
 
 void PictureBox::listPenPixels() const {
-    penPixels_.clear();
-    if (drawWidth_ > smallPen) return;
-    for (const Span& span : pen_->spans)
-        for (int dx = span.dx0; dx < span.dx0 + span.length; ++dx)
-            penPixels_.push_back(span.dy * stride_ + dx);
+    for (int width = 1; width <= smallPen; ++width) {
+        std::vector<qsizetype>& pixels = penPixels_[width];
+        pixels.clear();
+        for (const Span& span : stamp(width).spans)
+            for (int dx = span.dx0; dx < span.dx0 + span.length; ++dx)
+                pixels.push_back(span.dy * stride_ + dx);
+    }
 }
 
 void PictureBox::reallocate() const {
@@ -181,7 +181,6 @@ const PictureBox::Stamp& PictureBox::stamp(int width) {
     const double limit = (width / 2.0) * (width / 2.0) + 1e-9;
     s->offset = 0.5 + nudge + half;
     s->reach = r;
-    s->margin = r + 1;
     const int lo = -r;
     const int hi = even ? r - 1 : r;
     for (int dy = lo; dy <= hi; ++dy) {
@@ -206,9 +205,8 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
     const Stamp& st = *pen_;
     const double u = x * kx_ + st.offset;
     const double v = y * ky_ + st.offset;
-    // Also keeps NaN and far-off points away from the integer conversion.
-    if (!(u >= -st.margin && u < areaW_ + st.margin && v >= -st.margin && v < areaH_ + st.margin))
-        return;
+    // Keeps NaN and far-off points away from the integer conversion.
+    if (!(std::abs(u) < farOff && std::abs(v) < farOff)) return;
     const int ax = floorToInt(u);
     const int ay = floorToInt(v);
     // Someone holding a copy of the image keeps the pixels they copied.
@@ -219,8 +217,8 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
 
     // Wholly on the canvas, as nearly every dot is: no row needs cutting.
     QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + ay * stride_ + ax;
-    if (!penPixels_.empty()) {
-        for (const qsizetype offset : penPixels_) anchor[offset] = c;
+    if (drawWidth_ <= smallPen) {
+        for (const qsizetype offset : penPixels_[drawWidth_]) anchor[offset] = c;
     } else {
         for (const Span& span : st.spans)
             fillRow(anchor + span.dy * stride_ + span.dx0, span.length, c);
@@ -235,6 +233,9 @@ void PictureBox::detachCanvas() {
 }
 
 void PictureBox::plotCut(const Stamp& st, int ax, int ay, QRgb c) {
+    if (ax + st.reach < 0 || ax - st.reach >= areaW_ || ay + st.reach < 0 ||
+        ay - st.reach >= areaH_)
+        return;  // wholly off the canvas
     QRgb* const pixels = reinterpret_cast<QRgb*>(bits_);
     for (const Span& span : st.spans) {
         const int row = ay + span.dy;

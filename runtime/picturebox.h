@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "runtime/colour.h"
@@ -74,8 +75,7 @@ class PictureBox : public QWidget {
     // with a tiny nudge added).
     struct Stamp {
         double offset = 0.5;
-        int reach = 0;      // rows or columns from the anchor to the farthest pixel
-        double margin = 1;  // reach + 1
+        int reach = 0;  // rows or columns from the anchor to the farthest pixel
         std::vector<Span> spans;
     };
     static const Stamp& stamp(int width);
@@ -102,8 +102,9 @@ class PictureBox : public QWidget {
     // Pixels per user unit on each axis.
     mutable double kx_ = 1, ky_ = 1;
     const Stamp* pen_;  // the stamp of drawWidth_
-    // The pixels of a small pen's dot as offsets from its anchor pixel on this canvas.
-    mutable std::vector<qsizetype> penPixels_;
+    // The pixels of the small pens' dots as offsets from their anchor pixels on this canvas.
+    static constexpr int smallPen = 4;  // the pens of the world picture and the graph
+    mutable std::array<std::vector<qsizetype>, smallPen + 1> penPixels_;  // by width
     bool fullRepaintPending_ = false;
     int dotsPending_ = 0;
     mutable bool canvasShared_ = true;
