@@ -5,7 +5,7 @@
 namespace zibs {
 
 void turnzib(World& world, Integer turn, Integer index, Presentation& view) {
-    assert(turn >= 0 && turn <= 8);
+    assert(validTurn(turn));
     assert(index >= 0 && index <= lastRecord);
 
     // Cells are read from a copy, so the rotation is a true permutation. Reducing the turn
