@@ -42,12 +42,6 @@ QString runner(const QStringList& args) {
 
 TEST_F(Seed, SameSeedSameWorldInTheProgramAndTheRunner) {
     Fvariables& v = window<Fvariables>();
-    EXPECT_EQ(v.txtseed->text(), "");
-    EXPECT_EQ(v.Label7->text(), "Seed");
-    EXPECT_EQ(v.Label7->geometry(), QRect(128, 24, 87, 19));
-    EXPECT_EQ(v.txtseed->pos(), QPoint(216, 24));
-    EXPECT_GE(v.txtseed->width(), v.txtseed->fontMetrics().horizontalAdvance("4294967295"));
-
     v.txtseed->setText("12345");
     Fworld& w = window<Fworld>();
     w.Command1->click();
