@@ -67,19 +67,13 @@ TEST_F(Looks, TheWholeProgram) {
     // Zib 1 has every kind of cell and one of an unknown kind 5, which is not painted; zib 2 is
     // cut off in the corner; zibs 3 and 4, painted out on the patch, leave black points for
     // every cell that is not empty. Zib 1's figures: food and capacity of its stores, modes of its
-    // motors and eyes.
+    // motors and eyes, and a use of every cell, the empty one's left over from an earlier kind.
     world.popstart = 4;
     world.zibs[1] = zibAt(10, 10, {});
-    const ZibCell ring[9] = {{},
-                             {store, 40, 1, 17, 0},
-                             {motor, 31, 3, 0, 2},
-                             {eye, 2, 2, 0, 0},
-                             {5, 0, 5, 0, 1},
-                             {store, 80, 1, 28, 1},
-                             {motor, 44, 3, 0, 0},
-                             {eye, 1, 2, 0, 1},
-                             {empty, 0, 0, 0, 0}};
-    std::copy(ring, ring + 9, world.zibs[1].cells.begin());
+    const ZibCell ring[8] = {{store, 40, 1, 17, 0}, {motor, 31, 3, 0, 2},  {eye, 2, 2, 0, 0},
+                             {5, 0, 5, 0, 1},       {store, 80, 1, 28, 1}, {motor, 44, 3, 0, 0},
+                             {eye, 1, 2, 0, 1},     {empty, 0, 4, 0, 0}};
+    std::copy(ring, ring + 8, world.zibs[1].cells.begin() + 1);
     world.zibs[1].age = 9;
     world.zibs[1].reproage = 4;
     world.zibs[2] = zibAt(0, 20, {store, motor, eye, eye, store, store, store, store});
