@@ -52,30 +52,46 @@ TEST_F(Initialize, BuildsTheWorldFromTheTexts) {
         }
 }
 
+// A parameter or a seed that cannot be used is named in a message, and nothing changes.
 TEST_F(Initialize, RefusesWhatItCannotBuildAndChangesNothing) {
-    window<Fworld>().Command1->click();
-    window<Fworld>().Command2->click();
+    Fworld& w = window<Fworld>();
+    w.Command1->click();
+    w.Command2->click();
     const World before = world;
-    const QImage picture = window<Fworld>().pic->image().copy();
+    const QString seed = fmain.seedlbl->text();
+    const QImage picture = w.pic->image().copy();
     const QImage plot = window<graph>().graphpic->image().copy();
     Fvariables& v = window<Fvariables>();
     const std::tuple<QLineEdit*, const char*, const char*> cases[] = {
-        {v.startpop, "101", "Start population"}, {v.startpop, "-1", "Start population"},
-        {v.txtGrass, "0", "Max grass"},          {v.txtgrow, "1e9", "Grass growth rate"},
+        {v.startpop, "101", "Start population"},
+        {v.startpop, "-1", "Start population"},
+        {v.txtGrass, "0", "Max grass"},
+        {v.txtgrow, "1e9", "Grass growth rate"},
         {v.txtmute, "40000", "Cell mutations"},
-    };
+        {v.txtseed, "abc", "Seed"},
+        {v.txtseed, "-1", "Seed"},
+        {v.txtseed, "4294967296", "Seed"},
+        {v.txtseed, "12.5", "Seed"}};
     for (const auto& [box, text, label] : cases) {
         const QString old = box->text();
         box->setText(text);
         messages.clear();
-        window<Fworld>().Command1_Click();
+        w.Command1_Click();
         ASSERT_EQ(messages.size(), 1) << text;
         EXPECT_TRUE(messages[0].contains(label) && messages[0].contains(text)) << text;
         EXPECT_EQ(std::memcmp(&world, &before, sizeof(World)), 0) << text;
-        EXPECT_EQ(window<Fworld>().pic->image(), picture);
+        EXPECT_EQ(fmain.seedlbl->text(), seed);
+        EXPECT_EQ(w.pic->image(), picture);
         EXPECT_EQ(window<graph>().graphpic->image(), plot);
         box->setText(old);
     }
+    // A long text is quoted by its first 40 characters; blanks around a seed are allowed.
+    v.txtseed->setText(QString(10000, '9'));
+    w.Command1_Click();
+    EXPECT_TRUE(messages.last().contains('"' + QString(40, '9') + "...\""));
+    v.txtseed->setText(" 4294967295 ");
+    w.Command1_Click();
+    EXPECT_EQ(fmain.seedlbl->text(), "Seed 4294967295");
 }
 
 TEST_F(StepButtons, GoOneGoHundredAndGoToEnd) {
