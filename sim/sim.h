@@ -21,6 +21,10 @@ void growgrass(World& world, Presentation& view);
 void lookzib(World& world);
 void movezib(World& world, RandomSource& rnd, Presentation& view);
 void turnzib(World& world, Integer turn, Integer index, Presentation& view);
+// The turns turnzib takes: the ring moves on by 0 to 8 cells.
+constexpr bool validTurn(int turn) {
+    return turn >= 0 && turn <= 8;
+}
 void reproduce(World& world, Integer index, RandomSource& rnd, Presentation& view);
 
 // One day: growgrass, lookzib, movezib, day + 1, updategraph; world.counts holds the day's births

@@ -7,7 +7,7 @@ namespace zibs {
 
 template <class View>
 void generic::turnzib(World& world, Integer turn, Integer index, View& view) {
-    assert(turn >= 0 && turn <= 8);
+    assert(validTurn(turn));
     assert(index >= 0 && index <= lastRecord);
 
     // Cells are read from a copy, so the rotation is a true permutation. Reducing the turn

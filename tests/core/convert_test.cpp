@@ -25,6 +25,20 @@ TEST(Convert, TextToIntegerAsInitializeReadsIt) {
     }
 }
 
+// Floor goes down for negative values too; both saturate at the 16-bit limits.
+TEST(Convert, FloorAndNearestToInteger) {
+    const double values[] = {0.5,      1.5,  2.5,  -0.5,    -1,    -1.5,    -2.5, -32767.5,
+                             -32768.5, -1e9, -0.0, 32766.5, 32767, 32767.5, 1e9,  std::nan("")};
+    const int floors[] = {0,      1,      2, -1,    -1,    -2,    -3,    -32768,
+                          -32768, -32768, 0, 32766, 32767, 32767, 32767, 0};
+    const int nearest[] = {0,      2,      2, 0,     -1,    -2,    -2,    -32768,
+                           -32768, -32768, 0, 32766, 32767, 32767, 32767, 0};
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_EQ(floorInt(values[k]), floors[k]) << values[k];
+        EXPECT_EQ(nearestInt(values[k]), nearest[k]) << values[k];
+    }
+}
+
 TEST(Convert, SeedsAndColumns) {
     EXPECT_EQ(seedValue(" 4294967295 "), 4294967295u);
     for (const char* bad : {"", "-1", "4294967296", "1x"}) EXPECT_FALSE(seedValue(bad)) << bad;

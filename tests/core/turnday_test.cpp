@@ -26,7 +26,8 @@ TEST(Turn, RingPermutationsComposeAndRedrawTheSelectedZib) {
     turnzib(w, 8, 1, view);
     EXPECT_EQ(ringOf(w.zibs[1], &ZibCell::capacity), "3 4 5 6 7 8 1 2");
     EXPECT_EQ(view.log, "portrait, portrait");
-    EXPECT_DEBUG_DEATH(turnzib(w, 9, 1, view), "");
+    for (int t : {-1, 0, 8, 9}) EXPECT_EQ(validTurn(t), t == 0 || t == 8) << t;
+    EXPECT_DEBUG_DEATH(turnzib(w, 9, 1, view), "");  // refused where asserts run
 }
 
 TEST(Day, RunsTheProceduresInOrderUntilTheLimit) {

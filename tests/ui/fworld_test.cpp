@@ -1,4 +1,4 @@
-// The world window: painting zibs and grass, Initialize, the step buttons, Stop and picking.
+// The world window: Initialize, the step buttons, Stop and picking.
 #include <QTimer>
 
 #include "app_fixture.h"
@@ -12,49 +12,9 @@
 namespace zibs {
 namespace {
 
-using Painters = AppTest;
 using Initialize = AppTest;
 using StepButtons = AppTest;
 using Picking = AppTest;
-
-TEST_F(Painters, DrawEraseAndDeadPaintTheRingPoints) {
-    Fworld& w = window<Fworld>();
-    const Rgb ground = RGB(0, 80, 0);
-    w.pic->setBackColor(ground);
-    w.pic->Cls();
-    // Cells 1 store, 2 motor, 3 eye, 4 of an unknown kind 5, the rest empty.
-    world.zibs[3] = zibAt(10, 10, {1, 2, 3, 5});
-    auto at = [&](double dx, double dy) { return pixelAt(*w.pic, 10 + 0.3 * dx, 10 + 0.3 * dy); };
-    w.drawzib(3);
-    EXPECT_EQ(at(0, 0), RGB(127, 127, 127));
-    EXPECT_EQ(at(-1, -1), RGB(255, 0, 0));
-    EXPECT_EQ(at(0, -1), RGB(255, 255, 0));
-    EXPECT_EQ(at(1, -1), RGB(0, 0, 255));
-    EXPECT_EQ(at(1, 0), ground);                   // kind 5 is not painted
-    EXPECT_EQ(marks(*w.pic, ground).size(), 16u);  // four 2 x 2 points
-
-    w.erasezib(3);
-    EXPECT_EQ(at(1, 0), black);  // but it is blackened
-    const auto erased = marks(*w.pic, ground);
-    EXPECT_EQ(erased.size(), 20u);
-    for (const auto& [pos, colour] : erased) EXPECT_EQ(colour, black);
-    w.pic->Cls();
-    w.drawdeadzib(3);
-    EXPECT_EQ(marks(*w.pic, ground), erased);
-
-    // In column 0 and row 20 only the top, top-right and right points and a corner of the centre
-    // stay on the picture.
-    w.pic->Cls();
-    world.zibs[1] = zibAt(0, 20, {1, 2, 3, 3, 1, 1, 1, 1});
-    w.drawzib(1);
-    EXPECT_EQ(w.pic->pixelAt(0, 276), RGB(127, 127, 127));
-    EXPECT_EQ(pixelAt(*w.pic, 0, 19.7), RGB(255, 255, 0));
-    EXPECT_EQ(pixelAt(*w.pic, 0.3, 20), RGB(0, 0, 255));
-    for (const auto& [pos, colour] : marks(*w.pic, ground)) {
-        EXPECT_TRUE(pos.first <= 5 && pos.second >= 270);
-        EXPECT_NE(colour, RGB(255, 0, 0));  // every store lies off the picture
-    }
-}
 
 TEST_F(Initialize, BuildsTheWorldFromTheTexts) {
     Fvariables& v = window<Fvariables>();
@@ -71,44 +31,67 @@ TEST_F(Initialize, BuildsTheWorldFromTheTexts) {
     EXPECT_EQ(world.selzib, 7);
     EXPECT_TRUE(marks(*window<graph>().graphpic, white).empty());
 
-    // Grass points away from the zibs show their amount's green.
-    int checked = 0;
+    // Each grass point is a 3 x 3 block of its amount's green (black without grass) with black
+    // around it, cut off at the edges; the zibs stand on two of them.
+    const PictureBox& pic = *window<Fworld>().pic;
     for (int x = 0; x <= 20; ++x)
         for (int y = 0; y <= 20; ++y) {
-            if (std::abs(world.zibs[1].x - x) <= 1 && std::abs(world.zibs[1].y - y) <= 1) continue;
-            if (std::abs(world.zibs[2].x - x) <= 1 && std::abs(world.zibs[2].y - y) <= 1) continue;
+            if ((world.zibs[1].x == x && world.zibs[1].y == y) ||
+                (world.zibs[2].x == x && world.zibs[2].y == y))
+                continue;
             const int amount = world.grassAt(x, y).amount;
-            const Rgb expected = amount > 0 ? RGB(0, nearestInt(amount * 5.1), 0) : black;
-            EXPECT_EQ(pixelAt(*window<Fworld>().pic, x, y), expected) << x << "," << y;
-            ++checked;
+            const Rgb green = amount > 0 ? RGB(0, nearestInt(amount * 5.1), 0) : black;
+            for (int dx = -2; dx <= 2; ++dx)
+                for (int dy = -2; dy <= 2; ++dy) {
+                    const QPoint p = pic.toPixel(x, y) + QPoint(dx, dy);
+                    if (!pic.image().rect().contains(p)) continue;
+                    const bool dot = std::abs(dx) <= 1 && std::abs(dy) <= 1;
+                    ASSERT_EQ(pic.pixelAt(p.x(), p.y()), dot ? green : black)
+                        << x << "," << y << " " << dx << "," << dy;
+                }
         }
-    EXPECT_GT(checked, 400);
 }
 
+// A parameter or a seed that cannot be used is named in a message, and nothing changes.
 TEST_F(Initialize, RefusesWhatItCannotBuildAndChangesNothing) {
-    window<Fworld>().Command1->click();
-    window<Fworld>().Command2->click();
+    Fworld& w = window<Fworld>();
+    w.Command1->click();
+    w.Command2->click();
     const World before = world;
-    const QImage picture = window<Fworld>().pic->image().copy();
+    const QString seed = fmain.seedlbl->text();
+    const QImage picture = w.pic->image().copy();
     const QImage plot = window<graph>().graphpic->image().copy();
     Fvariables& v = window<Fvariables>();
     const std::tuple<QLineEdit*, const char*, const char*> cases[] = {
-        {v.startpop, "101", "Start population"}, {v.startpop, "-1", "Start population"},
-        {v.txtGrass, "0", "Max grass"},          {v.txtgrow, "1e9", "Grass growth rate"},
+        {v.startpop, "101", "Start population"},
+        {v.startpop, "-1", "Start population"},
+        {v.txtGrass, "0", "Max grass"},
+        {v.txtgrow, "1e9", "Grass growth rate"},
         {v.txtmute, "40000", "Cell mutations"},
-    };
+        {v.txtseed, "abc", "Seed"},
+        {v.txtseed, "-1", "Seed"},
+        {v.txtseed, "4294967296", "Seed"},
+        {v.txtseed, "12.5", "Seed"}};
     for (const auto& [box, text, label] : cases) {
         const QString old = box->text();
         box->setText(text);
         messages.clear();
-        window<Fworld>().Command1_Click();
+        w.Command1_Click();
         ASSERT_EQ(messages.size(), 1) << text;
         EXPECT_TRUE(messages[0].contains(label) && messages[0].contains(text)) << text;
         EXPECT_EQ(std::memcmp(&world, &before, sizeof(World)), 0) << text;
-        EXPECT_EQ(window<Fworld>().pic->image(), picture);
+        EXPECT_EQ(fmain.seedlbl->text(), seed);
+        EXPECT_EQ(w.pic->image(), picture);
         EXPECT_EQ(window<graph>().graphpic->image(), plot);
         box->setText(old);
     }
+    // A long text is quoted by its first 40 characters; blanks around a seed are allowed.
+    v.txtseed->setText(QString(10000, '9'));
+    w.Command1_Click();
+    EXPECT_TRUE(messages.last().contains('"' + QString(40, '9') + "...\""));
+    v.txtseed->setText(" 4294967295 ");
+    w.Command1_Click();
+    EXPECT_EQ(fmain.seedlbl->text(), "Seed 4294967295");
 }
 
 TEST_F(StepButtons, GoOneGoHundredAndGoToEnd) {
@@ -241,7 +224,6 @@ TEST_F(Picking, ClickOpensTheInspectorWhichFollowsTurnsAndDays) {
     ASSERT_NE(inspector, nullptr);
     const Integer picked = world.selzib;
     EXPECT_EQ(inspector->Caption(), QStringLiteral("Zib number %1").arg(picked));
-    EXPECT_EQ(frameOf(inspector).topLeft(), QPoint(frameOf(&w).right() + 1, 0));
     EXPECT_EQ(pixelAt(*inspector->filepic, 1.5, 1.5), white);  // the body ball's centre
 
     w.Command2->click();  // "Auto Zib update" is on: the figures follow the day

@@ -41,7 +41,7 @@ void setUp(PictureBox& box, int size) {
 // Width 2 is centred on the pixel corner nearest the point: user (10, 10) is the middle of pixel
 // 10 and the tie goes to the corner at its lower right. A width below one counts as one. Dots on
 // the edges are cut off; wholly outside, non-finite or huge points draw nothing.
-TEST(PictureBoxDots, SmallWidthsAndEdgesCoverExactPixels) {
+TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
     const std::tuple<int, double, double, PixelSet> cases[] = {
         {1, 10, 10, block(10, 10, 10, 10)},
         {2, 10.3, 9.6, block(10, 11, 9, 10)},
@@ -61,13 +61,10 @@ TEST(PictureBoxDots, SmallWidthsAndEdgesCoverExactPixels) {
         box.PSet(x, y, white);
         EXPECT_EQ(painted(box), expected);
     }
-}
 
-// Every width from 1 to 91 is exactly the round disc of the pixels whose centres lie within w / 2
-// of the dot's centre: the middle of pixel 60 for odd widths, the corner at 61 for even ones.
-// That makes each dot w pixels across and symmetric about its centre lines and diagonals.
-TEST(PictureBoxDots, EveryWidthIsARoundDisc) {
-    PictureBox box;
+    // Every width from 1 to 91 is exactly the round disc of the pixels whose centres lie within
+    // w / 2 of the dot's centre: the middle of pixel 60 for odd widths, the corner at 61 for even
+    // ones. That makes each dot w pixels across and symmetric about its centre lines and diagonals.
     for (int w = 1; w <= 91; ++w) {
         SCOPED_TRACE(w);
         setUp(box, 121);
@@ -79,9 +76,6 @@ TEST(PictureBoxDots, EveryWidthIsARoundDisc) {
             if ((x - c) * (x - c) + (y - c) * (y - c) <= w * w / 4.0) disc.insert({x, y});
         ASSERT_EQ(painted(box), disc);
     }
-    const PixelSet widest = painted(box);  // 91 pixels across, 15 to 105
-    EXPECT_EQ(widest.begin()->first, 15);
-    EXPECT_EQ(widest.rbegin()->first, 105);
 }
 
 TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
@@ -114,8 +108,9 @@ TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
     EXPECT_EQ(painted(box), block(29, 31, 29, 31));
 }
 
-// A 281 box with a border, drawn on while hidden and then shown: the 2-pixel sunken frame, the
-// 277 x 277 drawing area inside it at scale 20 with the pixels drawn before, clicks in user units.
+// A 281 box with a border, drawn on while hidden and then shown: the 277 x 277 drawing area inside
+// the 2-pixel frame at scale 20 with the pixels drawn before, clicks in user units. (The frame's
+// colours are in the looks test's picture.)
 TEST(PictureBoxWidget, BorderScaleCanvasAndMouseDown) {
     PictureBox box;
     box.resize(281, 281);
@@ -133,14 +128,8 @@ TEST(PictureBoxWidget, BorderScaleCanvasAndMouseDown) {
     EXPECT_EQ(box.toUser(QPointF(138, 69)), QPointF(10, 5));
 
     const QImage shot = box.grab().toImage();
-    const QRgb grey = qRgb(128, 128, 128), dark = qRgb(64, 64, 64), light = qRgb(212, 208, 200);
-    const QRgb w = qRgb(255, 255, 255), r = qRgb(255, 0, 0), k = qRgb(0, 0, 0);
-    // Outer line, inner line, then the drawing area.
-    const std::tuple<int, int, QRgb> expected[] = {
-        {0, 140, grey},    {280, 0, w}, {140, 280, w}, {1, 140, dark}, {279, 1, light},
-        {140, 279, light}, {2, 2, w},   {3, 3, k},     {278, 278, r}};
-    for (auto [x, y, colour] : expected)
-        EXPECT_EQ(QColor(shot.pixel(x, y)).rgb(), colour) << x << "," << y;
+    EXPECT_EQ(shot.pixel(2, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(shot.pixel(278, 278), qRgb(255, 0, 0));
 
     std::vector<std::tuple<Qt::MouseButton, Qt::KeyboardModifiers, double, double>> downs;
     QObject::connect(&box, &PictureBox::MouseDown,
