@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
-#include <tuple>
-#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -40,7 +37,18 @@ TEST(ZibFigures, DeadWithoutStoresWideTotalsAndNoSuchRecord) {
 // A body seen lately is shown again as kept, and that must be what drawing it afresh gives: a
 // body, another one differing in cell 8 only, the first again, one with an unknown kind (drawn as
 // an empty cell), a turn.
-TEST_F(ZibfileTest, PortraitSeenBeforeIsAsDrawnAfresh) {
+TEST(ZibPortrait, SeenBeforeIsAsDrawnAfresh) {
+    World world;
+    Rnd rnd;
+    Fmain main{world, rnd};
+    zibfile form{main.forms()};
+    world.selzib = 7;
+    Zib& z7 = world.zibs[7];
+    z7.alive = 1;
+    const ZibCell ring[8] = {{store, 40, 1, 17, 0}, {motor, 31, 3, 0, 2},  {eye, 2, 2, 0, 0},
+                             {empty, 0, 5, 0, 0},   {store, 80, 1, 28, 1}, {motor, 44, 3, 0, 0},
+                             {eye, 1, 2, 0, 1},     {empty, 0, 0, 0, 0}};
+    std::copy(ring, ring + 8, z7.cells.begin() + 1);
     const std::function<void(Zib&)> steps[] = {
         [](Zib&) {},
         [](Zib& z) { z.cells[8].kind = store; },
@@ -50,7 +58,7 @@ TEST_F(ZibfileTest, PortraitSeenBeforeIsAsDrawnAfresh) {
         [](Zib& z) { std::rotate(z.cells.begin() + 1, z.cells.begin() + 3, z.cells.begin() + 9); },
     };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
-        steps[i](zib());
+        steps[i](z7);
         form.filepic->setDrawWidth(1);
         form.zibupdate(world);
         zibfile fresh{main.forms()};
