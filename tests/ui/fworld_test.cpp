@@ -119,22 +119,6 @@ TEST_F(StepButtons, GoOneGoHundredAndGoToEnd) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(StepButtons, StopEndsARunAfterTheCurrentDay) {
-    Fworld& w = window<Fworld>();
-    makeEndless(world);
-    bool duringRun = false;
-    QTimer::singleShot(0, &fmain, [&] {
-        duringRun = fmain.cmdstop->isEnabled() && !w.Command2->isEnabled() &&
-                    !w.Command3->isEnabled() && !w.Command4->isEnabled() && w.Command1->isEnabled();
-        fmain.cmdstop->click();
-    });
-    w.Command4->click();
-    EXPECT_EQ(world.day, 1);
-    EXPECT_TRUE(duringRun);
-    EXPECT_FALSE(fmain.cmdstop->isEnabled());
-    EXPECT_TRUE(w.Command4->isEnabled());
-}
-
 TEST_F(StepButtons, DayLimitStopsEveryButton) {
     Fworld& w = window<Fworld>();
     makeEndless(world);
@@ -149,12 +133,25 @@ TEST_F(StepButtons, DayLimitStopsEveryButton) {
     EXPECT_EQ(messages.size(), 3);
 }
 
-TEST_F(StepButtons, ClosingAWindowEndsARun) {
+// Stop, closing the world window and closing the main window each end a run after its day.
+TEST_F(StepButtons, StopOrClosingEndsARunAfterTheCurrentDay) {
     Fworld& w = window<Fworld>();
     makeEndless(world);
-    QTimer::singleShot(0, &fmain, [&] { w.parentWidget()->close(); });
+    bool duringRun = false;
+    QTimer::singleShot(0, &fmain, [&] {
+        duringRun = fmain.cmdstop->isEnabled() && !w.Command2->isEnabled() &&
+                    !w.Command3->isEnabled() && !w.Command4->isEnabled() && w.Command1->isEnabled();
+        fmain.cmdstop->click();
+    });
     w.Command4->click();
     EXPECT_EQ(world.day, 1);
+    EXPECT_TRUE(duringRun);
+    EXPECT_FALSE(fmain.cmdstop->isEnabled());
+    EXPECT_TRUE(w.Command4->isEnabled());
+
+    QTimer::singleShot(0, &fmain, [&] { w.parentWidget()->close(); });
+    w.Command4->click();
+    EXPECT_EQ(world.day, 2);
     EXPECT_EQ(existing<Fworld>(), nullptr);
     // Created afresh: a black picture with its 20 x 20 scale from the start.
     Fworld& again = window<Fworld>();
@@ -163,7 +160,7 @@ TEST_F(StepButtons, ClosingAWindowEndsARun) {
 
     QTimer::singleShot(0, &fmain, [&] { fmain.close(); });
     again.Command4->click();
-    EXPECT_EQ(world.day, 2);
+    EXPECT_EQ(world.day, 3);
     EXPECT_TRUE(fmain.closing());
 }
 
