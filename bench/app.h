@@ -49,18 +49,28 @@ class Program {
     void initialize(const Parameters& params, std::uint32_t seed) {
         rnd.seed(seed);
         initworld(world, params, rnd, *fworld);
+        fmain.forms().runlog.begin(seed, {}, params, world, rnd.state());
         if (world.popstart >= 1) {
             fworld->pic_MouseDown(Qt::LeftButton, Qt::NoModifier, world.zibs[1].x, world.zibs[1].y);
         }
         settle();
     }
 
-    // One day as a run gives it: the daily step, then one pass of the window events in which
-    // the pictures and figures repaint. Kept out of line so that profiles show the timed part
-    // of a benchmark apart from its set-up.
+    // One day as a run gives it: the daily step, kept in the run log, then one pass of the
+    // window events in which the pictures and figures repaint. Kept out of line so that profiles
+    // show the timed part of a benchmark apart from its set-up.
     [[gnu::noinline]] void day(bool events) {
-        daystep(world, rnd, *fworld);
+        fworld->step();
         if (events) QCoreApplication::processEvents();
+    }
+
+    // Opens the Statistics window beside the others, as on a screen wide enough for all of them
+    // (the offscreen screen is 800 pixels wide: there it would cover the inspector, which then
+    // paints nothing).
+    void openStatistics() {
+        fmain.resize(fmain.width() + 520, fmain.height());
+        fmain.cmd_Click(3);
+        settle();
     }
 
     static void settle() {

@@ -9,13 +9,19 @@
 // draw into the pictures' images and set the figures, and the windows repaint outside the timed
 // region.
 //
-// Reported per day: "day" (CPU time), "wall_us" (wall clock), "zibs" (living after a day) and
-// "pic_paints" (paint events of the world picture per day).
+// With stats:1 the Statistics window is open too: as during a run, it takes the new days from
+// the run log at most every 50 ms, whenever its timer is due in a pass over the events, and
+// repaints its charts in the next one. (Its catching up at the end of a run is in go100_bench.)
+//
+// Reported per day: "day" (CPU time), "wall_us" (wall clock), "zibs" (living after a day),
+// "pic_paints" (paint events of the world picture per day) and with stats:1 "chart_paints" (those
+// of the Statistics window's first chart per day).
 #include <optional>
 
 #include "bench/app.h"
 #include "bench/bench_main.h"
 #include "runtime/repaintpacer.h"
+#include "ui/statistics.h"
 
 namespace zibs {
 namespace {
@@ -25,17 +31,25 @@ void BM_WindowDay(benchmark::State& state) {
     params.popstart = static_cast<Integer>(state.range(0));
     const int days = static_cast<int>(state.range(1));
     const int events = static_cast<int>(state.range(2));
+    const bool stats = state.range(3) != 0;
 
     bench::Program program;
     bench::PaintCounter paints(program.fworld->pic);
+    std::optional<bench::PaintCounter> chartPaints;
+    if (stats) {
+        program.openStatistics();
+        chartPaints.emplace(program.fmain.forms().get<statistics>().charts[0].view->viewport());
+    }
     std::uint32_t worlds = 0;
     double wall = 0;
     double zibs = 0;
     long long timedPaints = 0;
+    long long timedChartPaints = 0;
     for (auto _ : state) {
         state.PauseTiming();
         program.initialize(params, worlds++ % bench::worldSeeds + 1);
         const long long paintsBefore = paints.count;
+        const long long chartPaintsBefore = chartPaints ? chartPaints->count : 0;
         state.ResumeTiming();
 
         const auto start = bench::Clock::now();
@@ -49,20 +63,25 @@ void BM_WindowDay(benchmark::State& state) {
         }
         wall += bench::seconds(start, bench::Clock::now());
         timedPaints += paints.count - paintsBefore;
+        if (chartPaints) timedChartPaints += chartPaints->count - chartPaintsBefore;
     }
     bench::reportPerDay(state, days, wall, zibs);
     const double total = static_cast<double>(state.iterations()) * days;
     state.counters["pic_paints"] = benchmark::Counter(total > 0 ? timedPaints / total : 0);
+    if (stats) state.counters["chart_paints"] = benchmark::Counter(timedChartPaints / total);
 }
 BENCHMARK(BM_WindowDay)
-    ->ArgNames({"start", "days", "events"})
-    ->Args({100, 10, 1})
-    ->Args({100, 10, 2})
-    ->Args({100, 10, 0})
-    ->Args({100, 100, 1})
-    ->Args({100, 100, 2})
-    ->Args({10, 100, 1})
-    ->Args({10, 100, 2})
+    ->ArgNames({"start", "days", "events", "stats"})
+    ->Args({100, 10, 1, 0})
+    ->Args({100, 10, 2, 0})
+    ->Args({100, 10, 2, 1})
+    ->Args({100, 10, 0, 0})
+    ->Args({100, 100, 1, 0})
+    ->Args({100, 100, 2, 0})
+    ->Args({100, 100, 2, 1})
+    ->Args({10, 100, 1, 0})
+    ->Args({10, 100, 2, 0})
+    ->Args({10, 100, 2, 1})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

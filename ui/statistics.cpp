@@ -22,8 +22,28 @@ namespace zibs {
 
 namespace {
 
-// The charts catch up with a run at most this often.
-constexpr int updateMs = 50;
+// The charts catch up with a run at most this often, and less often when drawing them takes
+// more than a tenth of that: whatever their cost, they take about a tenth of a run's time.
+constexpr qint64 updateMs = 50;
+constexpr qint64 costShare = 10;
+
+// A chart view that adds the time its paints take to `spent`.
+class TimedChartView : public QChartView {
+  public:
+    TimedChartView(QChart* chart, QWidget* parent, qint64& spent)
+        : QChartView(chart, parent), spent_(spent) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QElapsedTimer timer;
+        timer.start();
+        QChartView::paintEvent(event);
+        spent_ += timer.nsecsElapsed();
+    }
+
+  private:
+    qint64& spent_;
+};
 
 constexpr QMargins chartMargins(2, 2, 2, 2);
 
@@ -59,18 +79,26 @@ void setScale(QValueAxis* axis, const Scale& s) {
 // From 0 to the first round number at or above `high`, with marks at round steps of at least
 // `minStep`.
 Scale figureScale(double high, double minStep) {
-    const double step = roundStep(std::max(high / 5, minStep));
+    const double step = roundStep(std::max(high / 4, minStep));
     const double top = step * std::ceil(high / step - 1e-9);
     return {0, top, static_cast<int>(std::lround(top / step)) + 1};
 }
 
-// From `first` over the first span of 100, 200, 500, 1000, ... days that reaches `last`: during
-// a run the days widen a few times, not every day.
+// From `first` over the first span of 100, 150, 200, 300, 500, 700, 1000, 1500, ... days that
+// reaches `last`, with a mark every 20, 50, 50, 100, 100, 100, 200, 500, ... days: during a run
+// the days widen a few times, not every day.
 Scale dayScale(double first, double last) {
-    const double span = roundStep(std::max(last - first, 100.0));
-    const double lead = span / std::pow(10.0, std::floor(std::log10(span) + 1e-9));
-    // A mark every fifth of 100 or 500 days, every quarter of 200.
-    return {first, first + span, lead > 1.5 && lead < 3 ? 5 : 6};
+    const double power = std::pow(10.0, std::floor(std::log10(std::max(last - first, 100.0))));
+    const struct {
+        double span;
+        int marks;
+    } steps[] = {{1, 5}, {1.5, 3}, {2, 4}, {3, 3}, {5, 5}, {7, 7}, {10, 5}};
+    for (const auto& step : steps) {
+        if (first + step.span * power >= last) {
+            return {first, first + step.span * power, step.marks + 1};
+        }
+    }
+    return {first, first + 10 * power, 6};
 }
 
 // The points of one figure over the rows for a plot `columns` pixels wide from day `first` to
@@ -155,6 +183,9 @@ statistics::statistics(Forms& forms) : ChildForm("Statistics", 7200, 8040), form
             marker->setVisible(false);
         layout->addWidget(chart.view);
     }
+    // The charts are stacked on the same days: the bottom one names them.
+    charts[0].x->setLabelsVisible(false);
+    charts[1].x->setLabelsVisible(false);
 
     pending_.setSingleShot(true);
     connect(&pending_, &QTimer::timeout, this, &statistics::refresh);
@@ -186,7 +217,7 @@ statistics::Chart statistics::makeChart(const char* title) {
     for (QValueAxis* axis : {c.x, c.y}) axis->setLabelsFont(font());
     chart->addAxis(c.x, Qt::AlignBottom);
     chart->addAxis(c.y, Qt::AlignLeft);
-    c.view = new QChartView(chart, this);
+    c.view = new TimedChartView(chart, this, spentNs_);
     c.view->viewport()->installEventFilter(this);
     return c;
 }
@@ -232,7 +263,13 @@ void statistics::Form_Load() {
 }
 
 void statistics::follow() {
-    if (!pending_.isActive()) pending_.start(updateMs);
+    // A new world (or one opened, or gone back in) shows at once; new days at the run's pace.
+    if (forms_.runlog.rewrites() != rewrites_) {
+        refresh();
+        return;
+    }
+    if (!pending_.isActive())
+        pending_.start(static_cast<int>(std::max(updateMs, costShare * lastCostNs_ / 1000000)));
 }
 
 void statistics::refresh() {
@@ -244,6 +281,11 @@ void statistics::refresh() {
     // world is shown at an earlier day, the charts keep the whole run.
     if (log.runDays() == shown_ && log.rewrites() == rewrites_ && !resized_) return;
     const StatsHistory rows = log.runRows();
+    // What the last update took, with the paints after it; this one is timed from here.
+    QElapsedTimer timer;
+    timer.start();
+    lastCostNs_ = spentNs_;
+    spentNs_ = 0;
     shown_ = rows.size();
     rewrites_ = log.rewrites();
     resized_ = false;
@@ -266,6 +308,7 @@ void statistics::refresh() {
                 linePoints(rows, line.value, chart.x->min(), chart.x->max(), columns));
         }
     }
+    spentNs_ += timer.nsecsElapsed();
 }
 
 void statistics::fitAxes() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChartView>
+#include <QElapsedTimer>
 #include <QLineSeries>
 #include <QTimer>
 #include <QValueAxis>
@@ -29,7 +30,7 @@ class statistics : public ChildForm {
     // together, widening the main window for it when the screen has room.
     void Form_Load() override;
 
-    // The run log has changed: the charts catch up within 50 ms of their last update.
+    // The run log has changed: a new world shows at once, new days within 50 ms or so.
     void follow();
     // Brings the charts up to the run log now (at the end of a run).
     void refresh();
@@ -73,7 +74,9 @@ class statistics : public ChildForm {
     void showValue(const Line& line, QPointF at, bool hovering);
 
     Forms& forms_;
-    QTimer pending_;  // the next update during a run
+    QTimer pending_;         // the next update during a run
+    qint64 spentNs_ = 0;     // on the last update and the paints since
+    qint64 lastCostNs_ = 0;  // on the update before, with its paints
     std::uint64_t rewrites_ = 0;
     std::size_t shown_ = 0;  // rows of the run log on the charts
     bool resized_ = false;   // the lines are to be drawn again for another width
