@@ -295,7 +295,13 @@ int run(Options& opt) {
             cut += out.reachedDayLimit;
             if (series) series->write(out.series);
         },
-        progress);
+        [&](std::uint64_t done) {
+            // The rows so far reach a file or pipe within a fraction of a second.
+            if (std::fflush(stdout) != 0) {
+                throw std::system_error(errno, std::generic_category(), "cannot write the output");
+            }
+            progress(done);
+        });
     finishOutput();
     if (series) {
         series->commit();
