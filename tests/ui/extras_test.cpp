@@ -89,6 +89,7 @@ TEST_F(SlowMotion, DaysWaitAndStopEndsTheWait) {
         w.Command4->click();
         EXPECT_EQ(world.day, dayAtStop);
         EXPECT_EQ(timeouts, atStop);
+        EXPECT_FALSE(w.slowTimer->isActive());
     }
 }
 

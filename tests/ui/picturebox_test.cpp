@@ -40,7 +40,7 @@ void setUp(PictureBox& box, int size) {
 
 // Width 2 is centred on the pixel corner nearest the point: user (10, 10) is the middle of pixel
 // 10 and the tie goes to the corner at its lower right. A width below one counts as one. Dots on
-// the edges are cut off; wholly outside, non-finite or huge points draw nothing.
+// the edges, on either side, are cut off; wholly outside, non-finite or huge points draw nothing.
 TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
     const std::tuple<int, double, double, PixelSet> cases[] = {
         {1, 10, 10, block(10, 10, 10, 10)},
@@ -49,6 +49,7 @@ TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
         {0, 3, 4, block(3, 3, 4, 4)},
         {3, 0, 0, block(0, 1, 0, 1)},
         {3, 40, 40, block(39, 40, 39, 40)},
+        {3, -1, 5, block(0, 0, 4, 6)},
         {91, -100, 5, {}},
         {91, 1e30, 5, {}},
         {91, std::nan(""), 5, {}},
