@@ -1,8 +1,8 @@
-// The program as the user sees it, compared with a picture of it taken when its looks were
-// checked. To take the picture again after changing the looks on purpose:
-//   ZIBS_REFRESH_PICTURES=1 QT_QPA_PLATFORM=offscreen ./build/tests/ui_tests
-//   --gtest_filter='Looks.*'
-// then look at tests/data/*.png before committing them.
+// The program as the user sees it, compared with a picture of it taken, with the fonts build.sh
+// installs, when its looks were checked. To take the picture again after changing the looks on
+// purpose, run
+//     ZIBS_REFRESH_PICTURES=1 ./build/tests/ui_tests --gtest_filter='Looks.*'
+// and look at tests/data/*.png before committing them.
 #include <QDir>
 
 #include "app_fixture.h"
