@@ -119,20 +119,24 @@ void PictureBox::reallocate() const {
 void PictureBox::updateMapping() const {
     kx_ = (areaW_ - 1) / ScaleWidth();
     ky_ = (areaH_ - 1) / ScaleHeight();
+    ++canvasSerial_;
 }
 
 const QImage& PictureBox::image() const {
+    runDeferred();
     syncCanvas();
     canvasShared_ = true;  // the caller may keep a copy: the next dot detaches first
     return canvas_;
 }
 
 bool PictureBox::restore(const QImage& picture) {
+    runDeferred();
     syncCanvas();
     if (picture.size() != canvas_.size() || picture.format() != canvas_.format()) return false;
     canvas_ = picture;  // shared until the next dot
     bits_ = const_cast<uchar*>(canvas_.constBits());
     canvasShared_ = true;
+    ++canvasSerial_;
     requestRepaint();
     return true;
 }
@@ -152,7 +156,13 @@ void PictureBox::requestRepaint(int left, int top, int right, int bottom) {
     update(QRect(QPoint(left + border_, top + border_), QPoint(right + border_, bottom + border_)));
 }
 
+void PictureBox::defer(std::function<void()> draw) {
+    deferred_ = std::move(draw);
+    requestRepaint();
+}
+
 void PictureBox::Cls() {
+    runDeferred();
     syncCanvas();
     if (!canvas_.isNull()) {
         // A canvas someone else holds is left to them rather than copied first.
@@ -161,6 +171,7 @@ void PictureBox::Cls() {
         bits_ = canvas_.bits();
         canvasShared_ = false;
     }
+    ++canvasSerial_;
     requestRepaint();
 }
 
@@ -200,6 +211,7 @@ const PictureBox::Stamp& PictureBox::stamp(int width) {
 }
 
 void PictureBox::PSet(double x, double y, Rgb colour) {
+    runDeferred();
     syncCanvas();
     if (!bits_) return;
     const Stamp& st = *pen_;
@@ -227,6 +239,37 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
         requestRepaint(ax - st.reach, ay - st.reach, ax + st.reach, ay + st.reach);
 }
 
+PictureBox::Dot PictureBox::place(double x, double y) const {
+    syncCanvas();
+    Dot dot{x, y, drawWidth_, 0, 0, -1, canvasSerial_};
+    const Stamp& st = *pen_;
+    const double u = x * kx_ + st.offset;
+    const double v = y * ky_ + st.offset;
+    if (!bits_ || drawWidth_ > smallPen || !(std::abs(u) < farOff && std::abs(v) < farOff))
+        return dot;
+    dot.ax = floorToInt(u);
+    dot.ay = floorToInt(v);
+    if (dot.ax >= st.reach && dot.ax + st.reach < areaW_ && dot.ay >= st.reach &&
+        dot.ay + st.reach < areaH_)
+        dot.anchor = dot.ay * stride_ + dot.ax;
+    return dot;
+}
+
+void PictureBox::plot(const Dot& dot, Rgb colour) {
+    runDeferred();
+    syncCanvas();
+    setDrawWidth(dot.width);
+    if (dot.anchor < 0 || dot.canvas != canvasSerial_) return PSet(dot.x, dot.y, colour);
+    if (canvasShared_) detachCanvas();
+    const QRgb c = toQRgb(colour);
+    QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + dot.anchor;
+    for (const qsizetype offset : penPixels_[drawWidth_]) anchor[offset] = c;
+    if (!fullRepaintPending_) {
+        const int r = pen_->reach;
+        requestRepaint(dot.ax - r, dot.ay - r, dot.ax + r, dot.ay + r);
+    }
+}
+
 void PictureBox::detachCanvas() {
     bits_ = canvas_.bits();  // detaches the canvas if it is shared
     canvasShared_ = false;
@@ -249,6 +292,7 @@ void PictureBox::plotCut(const Stamp& st, int ax, int ay, QRgb c) {
 }
 
 Rgb PictureBox::pixelAt(int px, int py) const {
+    runDeferred();
     syncCanvas();
     const QRgb c = canvas_.pixel(px, py);
     return RGB(qRed(c), qGreen(c), qBlue(c));
@@ -269,6 +313,9 @@ QPointF PictureBox::toUser(QPointF areaPixel) const {
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
+    // A drawing put off asked for the whole picture to be painted, which this paint does.
+    fullRepaintPending_ = true;
+    runDeferred();
     fullRepaintPending_ = false;
     dotsPending_ = 0;
     syncCanvas();

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "runtime/colour.h"
@@ -39,11 +41,29 @@ class PictureBox : public QWidget {
     void setDrawWidth(int w);
     int DrawWidth() const { return drawWidth_; }
 
+    // Puts off a drawing that covers the whole canvas (it starts with Cls, or restores a picture)
+    // until the canvas is next painted, read or drawn on: of several put off in between, only
+    // the last would be seen. A later one replaces one that has not run.
+    void defer(std::function<void()> draw);
+
     // Fills the drawing area with the background colour.
     void Cls();
     // A filled round dot of DrawWidth pixels centred on the user point.
     void PSet(double x, double y, Rgb colour);
     void PSet(double x, double y) { PSet(x, y, fore_); }
+
+    // A dot worked out once and plotted often: the pixels PSet would set for a dot of DrawWidth
+    // at (x, y) on the canvas as it is. Plotting it sets the same pixels as PSet would, and falls
+    // back on PSet once the canvas has changed size or scale.
+    struct Dot {
+        double x = 0, y = 0;
+        int width = 1;
+        int ax = 0, ay = 0;        // the anchor pixel
+        qsizetype anchor = -1;     // its index in the canvas; -1: cut at an edge, or off it
+        std::uint64_t canvas = 0;  // canvasSerial() when placed
+    };
+    Dot place(double x, double y) const;
+    void plot(const Dot& dot, Rgb colour);
 
     // The drawing area, one image pixel per screen pixel.
     const QImage& image() const;
@@ -51,6 +71,21 @@ class PictureBox : public QWidget {
     // does not fit the drawing area.
     bool restore(const QImage& picture);
     Rgb pixelAt(int px, int py) const;
+    // Changes whenever the canvas is cleared, replaced or mapped anew (Cls, a new size, restore, a
+    // new scale): a caller that remembers what it drew can tell when that memory no longer holds.
+    std::uint64_t canvasSerial() const {
+        syncCanvas();
+        return canvasSerial_;
+    }
+    // Pixels per user unit across and down.
+    double pixelsPerUnitX() const {
+        syncCanvas();
+        return kx_;
+    }
+    double pixelsPerUnitY() const {
+        syncCanvas();
+        return ky_;
+    }
     // The pixel a user point falls on, and the user point of a pixel.
     QPoint toPixel(double x, double y) const;
     QPointF toUser(QPointF areaPixel) const;
@@ -86,6 +121,13 @@ class PictureBox : public QWidget {
         if (areaW_ != width() - 2 * border_ || areaH_ != height() - 2 * border_) reallocate();
     }
     void reallocate() const;
+    void runDeferred() const {
+        if (deferred_) [[unlikely]] {
+            const std::function<void()> draw = std::move(deferred_);
+            deferred_ = nullptr;
+            draw();
+        }
+    }
     void detachCanvas();
     void listPenPixels() const;
     // A dot that reaches over an edge of the canvas: its rows are cut there.
@@ -101,6 +143,8 @@ class PictureBox : public QWidget {
     mutable qsizetype stride_ = 0;  // in pixels
     // Pixels per user unit on each axis.
     mutable double kx_ = 1, ky_ = 1;
+    mutable std::uint64_t canvasSerial_ = 0;
+    mutable std::function<void()> deferred_;
     const Stamp* pen_;  // the stamp of drawWidth_
     // The pixels of the small pens' dots as offsets from their anchor pixels on this canvas.
     static constexpr int smallPen = 4;  // the pens of the world picture and the graph

@@ -221,14 +221,21 @@ void Fworld::markShownDay() {
 void Fworld::paintzib(Integer index, bool erase) {
     if (index < 0 || index > lastRecord) return;
     const Zib& z = forms_.world.zibs[index];
-    pic->setDrawWidth(2);
-    pic->PSet(z.x, z.y, erase ? black : grey);
+    grassTouched(z.x, z.y);
+    const bool onGrid = z.x >= 0 && z.x < gridSize && z.y >= 0 && z.y < gridSize;
+    const std::array<PictureBox::Dot, 9>* placed =
+        onGrid ? &zibDots_[z.x + gridSize * z.y] : nullptr;
+    auto dot = [&](int j, Rgb colour) {
+        if (placed) return pic->plot((*placed)[j], colour);
+        pic->setDrawWidth(2);
+        pic->PSet(static_cast<float>(z.x + 0.3 * ring[j].dx),
+                  static_cast<float>(z.y + 0.3 * ring[j].dy), colour);
+    };
+    dot(0, erase ? black : grey);
     for (int j = 1; j <= 8; ++j) {
         const Integer kind = z.cells[j].kind;
         if (kind <= 0 || (!erase && kind > eye)) continue;
-        const float x = static_cast<float>(z.x + 0.3 * ring[j].dx);
-        const float y = static_cast<float>(z.y + 0.3 * ring[j].dy);
-        pic->PSet(x, y, erase ? black : kindColour[kind]);
+        dot(j, erase ? black : kindColour[kind]);
     }
 }
 
@@ -243,8 +250,49 @@ void Fworld::drawdeadzib(Integer index) {
 }
 
 void Fworld::plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) {
+    checkGrassShown();
+    if (drawWidth == 3 && x >= 0 && x < gridSize && y >= 0 && y < gridSize) {
+        GrassShown& shown = grassShown_[x + gridSize * y];
+        if (shown.intact && shown.colour == colour) return;
+        shown = {colour, true};
+        return pic->plot(grassDots_[x + gridSize * y], colour);
+    } else {
+        grassTouched(x, y);
+    }
     pic->setDrawWidth(drawWidth);
     pic->PSet(x, y, colour);
+}
+
+void Fworld::checkGrassShown() {
+    const std::uint64_t canvas = pic->canvasSerial();
+    if (canvas == grassCanvas_) return;
+    grassCanvas_ = canvas;
+    grassShown_.fill({});
+    for (int y = 0; y < gridSize; ++y) {
+        for (int x = 0; x < gridSize; ++x) {
+            pic->setDrawWidth(3);
+            grassDots_[x + gridSize * y] = pic->place(x, y);
+            pic->setDrawWidth(2);
+            for (int j = 0; j <= 8; ++j) {
+                zibDots_[x + gridSize * y][j] =
+                    pic->place(static_cast<float>(x + 0.3 * ring[j].dx),
+                               static_cast<float>(y + 0.3 * ring[j].dy));
+            }
+        }
+    }
+    // A zib's dots lie within 0.3 units of its point and reach 2 pixels beyond; a grass dot
+    // reaches 1.5 pixels about its own; each is placed to within a pixel. Points farther apart
+    // than that cannot share a pixel: at the window's usual size only the zib's own point can.
+    const double perUnit = std::min(pic->pixelsPerUnitX(), pic->pixelsPerUnitY());
+    grassReach_ = perUnit > 0.25 ? static_cast<int>(0.3 + 5.0 / perUnit) : gridSize;
+}
+
+void Fworld::grassTouched(int x, int y) {
+    checkGrassShown();
+    const int r = grassReach_;
+    for (int gy = std::max(0, y - r); gy <= std::min(gridSize - 1, y + r); ++gy)
+        for (int gx = std::max(0, x - r); gx <= std::min(gridSize - 1, x + r); ++gx)
+            grassShown_[gx + gridSize * gy].intact = false;
 }
 
 void Fworld::clearworld() {

@@ -211,8 +211,11 @@ void zibfile::keepPortrait(const Body& body) {
 
 void zibfile::zibupdate(const World& world) {
     if (world.selzib < 0 || world.selzib > lastRecord) return;
-    const Zib& z = world.zibs[world.selzib];
-    const Body body = bodyOf(z);
+    pending_ = bodyOf(world.zibs[world.selzib]);
+    filepic->defer([this] { drawPortrait(pending_); });
+}
+
+void zibfile::drawPortrait(const Body& body) {
     if (showDrawnPortrait(body)) return;
 
     filepic->Cls();
@@ -237,7 +240,7 @@ void zibfile::zibupdate(const World& world) {
     auto by2 = [&](int w) { return even(w - 2.05); };  // 89, 87, ... from 91; 48, ... from 50
 
     for (int j = 1; j <= 8; ++j) {
-        const Integer kind = z.cells[j].kind;
+        const Integer kind = body[j - 1];
         const double x = 1.5 + ring[j].dx;
         const double y = 1.5 + ring[j].dy;
         if (kind == empty) continue;

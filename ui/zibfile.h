@@ -23,7 +23,9 @@ class zibfile : public ChildForm {
 
     // Fills in every figure of record world.selzib.
     void zibdataupdate(const World& world);
-    // Clears the portrait and paints record world.selzib's body as shaded balls.
+    // Clears the portrait and paints record world.selzib's body as shaded balls. The painting
+    // waits until the portrait is next shown or read: during a run the inspected zib may turn
+    // many times between two repaints of the screen.
     void zibupdate(const World& world);
     // Shows zib world.selzib as picking it does: its number in the caption, its figures and its
     // portrait.
@@ -53,11 +55,13 @@ class zibfile : public ChildForm {
         int drawWidth;
     };
     static constexpr std::size_t keptPortraits = 16;
+    void drawPortrait(const Body& body);
     bool showDrawnPortrait(const Body& body);
     void keepPortrait(const Body& body);
 
     Forms& forms_;
     std::deque<DrawnPortrait> drawn_;  // the most recent first
+    Body pending_{};                   // the body of the portrait put off
 };
 
 }  // namespace zibs
