@@ -62,11 +62,13 @@ void PictureBox::setBorder(bool sunken) {
 }
 
 void PictureBox::setScaleWidth(double w) {
+    runDeferred();  // drawn to the scale it was meant for
     scaleWidth_ = w;
     updateMapping();
 }
 
 void PictureBox::setScaleHeight(double h) {
+    runDeferred();
     scaleHeight_ = h;
     updateMapping();
 }
@@ -255,7 +257,7 @@ PictureBox::Dot PictureBox::place(double x, double y) const {
     return dot;
 }
 
-void PictureBox::plot(const Dot& dot, Rgb colour) {
+void PictureBox::plotSlowly(const Dot& dot, Rgb colour) {
     runDeferred();
     syncCanvas();
     setDrawWidth(dot.width);

@@ -41,9 +41,9 @@ class PictureBox : public QWidget {
     void setDrawWidth(int w);
     int DrawWidth() const { return drawWidth_; }
 
-    // Puts off a drawing that covers the whole canvas (it starts with Cls, or restores a picture)
-    // until the canvas is next painted, read or drawn on: of several put off in between, only
-    // the last would be seen. A later one replaces one that has not run.
+    // Puts off a drawing until the canvas is next painted, read or drawn on, or its scale set.
+    // One drawing waits at a time: a later one replaces one that has not run, and must draw what
+    // that one would have. The pen width is the same before and after it runs.
     void defer(std::function<void()> draw);
 
     // Fills the drawing area with the background colour.
@@ -63,7 +63,18 @@ class PictureBox : public QWidget {
         std::uint64_t canvas = 0;  // canvasSerial() when placed
     };
     Dot place(double x, double y) const;
-    void plot(const Dot& dot, Rgb colour);
+    void plot(const Dot& dot, Rgb colour) {
+        // Nearly always: the canvas as the dot was placed, wholly on it, not shared, nothing put
+        // off, and a repaint of the whole picture already asked for.
+        if (dot.canvas == canvasSerial_ && dot.anchor >= 0 && fullRepaintPending_ &&
+            !canvasShared_ && !deferred_ && dot.width == drawWidth_ && canvasFits()) {
+            QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + dot.anchor;
+            const QRgb c = qRgb(colour.r, colour.g, colour.b);
+            for (const qsizetype offset : penPixels_[dot.width]) anchor[offset] = c;
+            return;
+        }
+        plotSlowly(dot, colour);
+    }
 
     // The drawing area, one image pixel per screen pixel.
     const QImage& image() const;
@@ -76,15 +87,6 @@ class PictureBox : public QWidget {
     std::uint64_t canvasSerial() const {
         syncCanvas();
         return canvasSerial_;
-    }
-    // Pixels per user unit across and down.
-    double pixelsPerUnitX() const {
-        syncCanvas();
-        return kx_;
-    }
-    double pixelsPerUnitY() const {
-        syncCanvas();
-        return ky_;
     }
     // The pixel a user point falls on, and the user point of a pixel.
     QPoint toPixel(double x, double y) const;
@@ -117,15 +119,22 @@ class PictureBox : public QWidget {
 
     // Brings the canvas to the size of the drawing area (a new canvas starts blank). A hidden
     // widget receives its resize events only when shown, so every access checks this first.
-    void syncCanvas() const {
-        if (areaW_ != width() - 2 * border_ || areaH_ != height() - 2 * border_) reallocate();
+    bool canvasFits() const {
+        return areaW_ == width() - 2 * border_ && areaH_ == height() - 2 * border_;
     }
+    void syncCanvas() const {
+        if (!canvasFits()) reallocate();
+    }
+    void plotSlowly(const Dot& dot, Rgb colour);
     void reallocate() const;
+    // Runs the drawing put off, if any, leaving the pen as the caller set it.
     void runDeferred() const {
         if (deferred_) [[unlikely]] {
             const std::function<void()> draw = std::move(deferred_);
             deferred_ = nullptr;
+            const int width = drawWidth_;
             draw();
+            const_cast<PictureBox*>(this)->setDrawWidth(width);
         }
     }
     void detachCanvas();

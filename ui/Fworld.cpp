@@ -31,8 +31,8 @@ constexpr Rgb kindColour[] = {black, RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0,
 
 }  // namespace
 
-Fworld::Fworld(Forms& forms) : ChildForm("Dovizura", 6525, 5265), forms_(forms) {
-    pic = new PictureBox(this);
+Fworld::Fworld(Forms& forms)
+    : ChildForm("Dovizura", 6525, 5265), pic(new PictureBox(this)), forms_(forms), dots_(pic) {
     pic->setBorder(true);
     placed(pic, 1020, 120, 4215, 4215);
     pic->setBackColor(black);
@@ -221,12 +221,9 @@ void Fworld::markShownDay() {
 void Fworld::paintzib(Integer index, bool erase) {
     if (index < 0 || index > lastRecord) return;
     const Zib& z = forms_.world.zibs[index];
-    grassTouched(z.x, z.y);
     const bool onGrid = z.x >= 0 && z.x < gridSize && z.y >= 0 && z.y < gridSize;
-    const std::array<PictureBox::Dot, 9>* placed =
-        onGrid ? &zibDots_[z.x + gridSize * z.y] : nullptr;
     auto dot = [&](int j, Rgb colour) {
-        if (placed) return pic->plot((*placed)[j], colour);
+        if (onGrid) return dots_.plot(WorldDots::zibPlace(z.x, z.y, j), colour);
         pic->setDrawWidth(2);
         pic->PSet(static_cast<float>(z.x + 0.3 * ring[j].dx),
                   static_cast<float>(z.y + 0.3 * ring[j].dy), colour);
@@ -250,49 +247,10 @@ void Fworld::drawdeadzib(Integer index) {
 }
 
 void Fworld::plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) {
-    checkGrassShown();
-    if (drawWidth == 3 && x >= 0 && x < gridSize && y >= 0 && y < gridSize) {
-        GrassShown& shown = grassShown_[x + gridSize * y];
-        if (shown.intact && shown.colour == colour) return;
-        shown = {colour, true};
-        return pic->plot(grassDots_[x + gridSize * y], colour);
-    } else {
-        grassTouched(x, y);
-    }
+    if (drawWidth == 3 && x >= 0 && x < gridSize && y >= 0 && y < gridSize)
+        return dots_.plot(WorldDots::grassPlace(x, y), colour);
     pic->setDrawWidth(drawWidth);
     pic->PSet(x, y, colour);
-}
-
-void Fworld::checkGrassShown() {
-    const std::uint64_t canvas = pic->canvasSerial();
-    if (canvas == grassCanvas_) return;
-    grassCanvas_ = canvas;
-    grassShown_.fill({});
-    for (int y = 0; y < gridSize; ++y) {
-        for (int x = 0; x < gridSize; ++x) {
-            pic->setDrawWidth(3);
-            grassDots_[x + gridSize * y] = pic->place(x, y);
-            pic->setDrawWidth(2);
-            for (int j = 0; j <= 8; ++j) {
-                zibDots_[x + gridSize * y][j] =
-                    pic->place(static_cast<float>(x + 0.3 * ring[j].dx),
-                               static_cast<float>(y + 0.3 * ring[j].dy));
-            }
-        }
-    }
-    // A zib's dots lie within 0.3 units of its point and reach 2 pixels beyond; a grass dot
-    // reaches 1.5 pixels about its own; each is placed to within a pixel. Points farther apart
-    // than that cannot share a pixel: at the window's usual size only the zib's own point can.
-    const double perUnit = std::min(pic->pixelsPerUnitX(), pic->pixelsPerUnitY());
-    grassReach_ = perUnit > 0.25 ? static_cast<int>(0.3 + 5.0 / perUnit) : gridSize;
-}
-
-void Fworld::grassTouched(int x, int y) {
-    checkGrassShown();
-    const int r = grassReach_;
-    for (int gy = std::max(0, y - r); gy <= std::min(gridSize - 1, y + r); ++gy)
-        for (int gx = std::max(0, x - r); gx <= std::min(gridSize - 1, x + r); ++gx)
-            grassShown_[gx + gridSize * gy].intact = false;
 }
 
 void Fworld::clearworld() {

@@ -2,12 +2,11 @@
 
 #include <QPushButton>
 #include <QTimer>
-#include <array>
-#include <cstdint>
 
 #include "runtime/childwindows.h"
 #include "runtime/picturebox.h"
 #include "sim/presentation.h"
+#include "ui/worlddots.h"
 
 namespace zibs {
 
@@ -62,16 +61,6 @@ class Fworld : public ChildForm, public Presentation {
 
   private:
     void paintzib(Integer index, bool erase);
-    // The grass dots as last plotted. Every day plots every point with grass, most of them in the
-    // colour they already show: a point whose colour has not changed, and whose pixels nothing
-    // has painted over since, would get the same pixels again and is left as it is.
-    struct GrassShown {
-        Rgb colour;
-        bool intact = false;
-    };
-    // Places the dots of grass and zibs on every grid point again when the canvas has changed.
-    void checkGrassShown();
-    void grassTouched(int x, int y);
     // Runs days, letting window events run after each, until `days` have run (0: until the
     // population is 0 after a day), Stop is pressed, the window closes or the day limit is hit.
     void run(int days);
@@ -81,13 +70,7 @@ class Fworld : public ChildForm, public Presentation {
     Forms& forms_;
     bool closed_ = false;
     bool dayMarked_ = false;
-    std::array<GrassShown, gridSize * gridSize> grassShown_{};
-    std::uint64_t grassCanvas_ =
-        ~std::uint64_t{0};  // the canvas serial grassShown_ and the dots hold for
-    // Where the dots of each grid point fall: its grass dot, and a zib's centre and ring dots.
-    std::array<PictureBox::Dot, gridSize * gridSize> grassDots_{};
-    std::array<std::array<PictureBox::Dot, 9>, gridSize * gridSize> zibDots_{};
-    int grassReach_ = 0;  // grid points around a zib that its dots may reach
+    WorldDots dots_;
 };
 
 }  // namespace zibs
