@@ -9,15 +9,9 @@ WorldDots::WorldDots(PictureBox* pic) : pic_(pic), dots_(places) {
     waiting_.reserve(places);
 }
 
-void WorldDots::plot(int place, Rgb colour) {
-    if (waiting_.empty()) {
-        waitingFor_ = pic_->canvasSerial();
-        pic_->defer([this] { paint(); });
-    }
-    Written& w = written_[place];
-    if (w.turn == 0) waiting_.push_back(place);
-    if (turn_ == UINT32_MAX) renumber();  // a picture left unshown for a very long time
-    w = {colour, ++turn_};
+void WorldDots::startWaiting() {
+    waitingFor_ = pic_->canvasSerial();
+    pic_->defer([this] { paint(); });
 }
 
 void WorldDots::renumber() {

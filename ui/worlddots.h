@@ -27,7 +27,14 @@ class WorldDots {
     static int zibPlace(int x, int y, int cell) {
         return gridPoints + (x + gridSize * y) * 9 + cell;
     }
-    void plot(int place, Rgb colour);
+    void plot(int place, Rgb colour) {
+        if (waiting_.empty()) startWaiting();
+        Written& w = written_[place];
+        if (w.turn == 0) waiting_.push_back(place);
+        if (turn_ == UINT32_MAX) [[unlikely]]
+            renumber();  // a picture left unshown for a very long time
+        w = {colour, ++turn_};
+    }
 
   private:
     static constexpr int gridPoints = gridSize * gridSize;
@@ -36,6 +43,7 @@ class WorldDots {
         Rgb colour;
         std::uint32_t turn = 0;  // 0: nothing written since the last painting
     };
+    void startWaiting();
     void paint();
     void placeDots();
     void sortWaiting();

@@ -32,6 +32,12 @@ QFont aliveFont() {
     return f;
 }
 
+// Most figures stay the same from one day to the next: a label given its own text again would
+// still ask to be repainted.
+void setFigure(QLabel* label, const QString& text) {
+    if (label->text() != text) label->setText(text);
+}
+
 void setTextColour(QLabel* label, Rgb c) {
     const QColor colour(c.r, c.g, c.b);
     QPalette pal = label->palette();
@@ -153,7 +159,7 @@ void zibfile::zibdataupdate(const World& world) {
     if (world.selzib < 0 || world.selzib > lastRecord) return;
     const Zib& z = world.zibs[world.selzib];
 
-    agelbl->setText(QString::fromStdString(plainDecimal(z.age)));
+    setFigure(agelbl, QString::number(z.age));
 
     // Wide totals: eight stores can hold more than a 16-bit number.
     long long food = 0;
@@ -161,29 +167,29 @@ void zibfile::zibdataupdate(const World& world) {
     long long use = 0;
     for (int j = 1; j <= 8; ++j) {
         const ZibCell& cell = z.cells[j];
-        std::string text;
+        QString text;
         if (cell.kind == store) {
             food += cell.food;
             capacity += cell.capacity;
-            text = plainDecimal(cell.food) + "/" + plainDecimal(cell.capacity);
+            text = QString::number(cell.food) + u'/' + QString::number(cell.capacity);
         } else if (cell.kind != empty) {
-            text = "   " + signedColumn(cell.mode);
+            text = QStringLiteral("   ") + QString::fromStdString(signedColumn(cell.mode));
         }
-        lbl[j]->setText(QString::fromStdString(text));
+        setFigure(lbl[j], text);
         use += cell.use;  // every cell pays, empty ones too
     }
-    foodlbl->setText(QString::fromStdString(plainDecimal(food) + "/" + plainDecimal(capacity)));
-    uselbl->setText(QString::fromStdString(plainDecimal(use)));
+    setFigure(foodlbl, QString::number(food) + u'/' + QString::number(capacity));
+    setFigure(uselbl, QString::number(use));
 
     if (z.alive == 1) {
-        alivelbl->setText(QStringLiteral("Alive"));
+        setFigure(alivelbl, QStringLiteral("Alive"));
         setTextColour(alivelbl, RGB(255, 0, 0));
     } else {
-        alivelbl->setText(QStringLiteral("Dead"));
+        setFigure(alivelbl, QStringLiteral("Dead"));
         setTextColour(alivelbl, RGB(0, 0, 0));
     }
 
-    Reprolbl->setText(QString::fromStdString(plainDecimal(z.reproage)));
+    setFigure(Reprolbl, QString::number(z.reproage));
 }
 
 zibfile::Body zibfile::bodyOf(const Zib& z) {
