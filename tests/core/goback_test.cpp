@@ -129,6 +129,8 @@ TEST(GoBack, RowsFollowTheCurrentDay) {
     log.record(s.world, rnd);
     EXPECT_EQ(log.lastDay(), 12);
     EXPECT_NE(log.rows().back(), whole[12]);
+    log.record(s.world);  // the same day again replaces its row
+    EXPECT_EQ(log.rows().size(), 13u);
 
     // A new world's rows start again at day 0; an opened world brings its own rows.
     log.restore(8, {}, {}, {tally(s.world)}, s.world, {});

@@ -18,6 +18,8 @@ TEST(InitParameters, ConvertsOrRefusesNamingLabelTextAndRange) {
                " after rounding to a whole number; \"" + text + "\" is not accepted.";
     };
     const std::pair<ParameterTexts, std::string> refused[] = {
+        {{"-1"}, says("Start population", "0 to 100", "-1")},
+        {{"10", "32767.5"}, says("Repro rate", "-32768 to 32767", "32767.5")},
         {{"10", "1", "0"}, says("Max grass", "1 to 32767", "0")},
         {{"10", "1", "15", "2", "5", "1e5"}, says("Cell mutations", "-32768 to 32767", "1e5")}};
     for (const auto& [texts, message] : refused) {

@@ -59,6 +59,7 @@ TEST(Runner, StandardOutputHoldsTheRowsAloneAndExitCodesTellHowTheRunEnded) {
     std::remove(saved.c_str());
     EXPECT_EQ(std::count(cut.out.begin(), cut.out.end(), '\n'), 32769);
     EXPECT_EQ(cut.out.substr(cut.out.size() - 8), "32767,0\n");
+    EXPECT_NE(cut.err.find("32767"), std::string::npos);
 
     const Ran help = run("--help");
     EXPECT_EQ(help.status, 0);
@@ -75,6 +76,9 @@ TEST(Runner, StandardOutputHoldsTheRowsAloneAndExitCodesTellHowTheRunEnded) {
         {"--seed -1", {"--seed", "\"-1\"", "0 to 4294967295"}},
         {"--days ' 5'", {"--days", "\" 5\"", "whole number"}},
         {"--days 5 --to-end", {"--days", "--to-end"}},
+        {"--stats --trace", {"--stats", "--trace"}},
+        {"--load a.zibs --seed 1", {"--load", "--seed", "own seed and parameters"}},
+        {"--save --trace", {"--save", "--trace"}},
         {"--radiation " + std::string(10000, '9'), {"--radiation", std::string(40, '9') + "...\""}},
         {"--max-grass 3 --load a.zibs --mutations 2", {"--load", "--max-grass, --mutations"}},
     };

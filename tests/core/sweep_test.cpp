@@ -93,13 +93,14 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
                 << args;
 
             // The run's days in the series: its columns, days 0 to end_day, the population of
-            // zibs-run, births and deaths that add up to the row's sums.
+            // zibs-run, births and deaths that add up day by day and to the row's sums.
             long long sums[3] = {0, 0, 0};
             for (long long day = 0; day <= row[endDay]; ++day, ++d) {
                 ASSERT_LT(d, days.size());
                 const auto& s = days[d];
                 ASSERT_TRUE(std::equal(row.begin(), row.begin() + 7, s.begin())) << day;
                 ASSERT_EQ(std::pair(s[7], s[8]), std::pair(day, population.at(day)[1]));
+                ASSERT_EQ(s[8] - s[9] + s[10] + s[11], day == 0 ? s[8] : days[d - 1][8]) << day;
                 for (int k = 0; k < 3; ++k) sums[k] += s[9 + k];
             }
             EXPECT_EQ(std::vector<long long>(sums, sums + 3),
@@ -152,6 +153,7 @@ TEST_F(Sweep, RefusalsNameWhatWasRefusedAndWriteNothing) {
         {"--seeds 1 --radiation 1,x", {"--radiation", "\"x\"", "not a number"}},
         {"--seeds 1 --max-grass 1:3:1,0", {"--max-grass", "\"0\"", "1 to 32767"}},
         {"--seeds 1 --threads 0", {"--threads", "\"0\"", "1 to 1024"}},
+        {"--seeds 1 --days 5 --to-end", {"--days", "--to-end"}},
         {"--seeds 0..4294967295 --repro-rate -32768:32767:1 --radiation -32768:32767:1",
          {"more runs"}},
     };

@@ -93,8 +93,9 @@ TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
             t.erase(from, t.find('\n', from) - from + 1);
         } else if (kind < 8) {  // a byte with a bit flipped
             t[below(t.size())] ^= 1 << below(8);
-        } else if (kind < 9) {  // a stretch cut out
-            t.erase(below(t.size()), 1 + below(64));
+        } else if (kind < 9) {  // a stretch cut out or written twice
+            const std::size_t at = below(t.size()), len = 1 + below(64);
+            below(2) ? t.erase(at, len) : t.insert(at, t.substr(at, len));
         } else {  // cut short
             t.resize(below(t.size()));
         }

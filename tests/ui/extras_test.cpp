@@ -65,8 +65,10 @@ TEST_F(Export, PopulationCsvAndWorldPicture) {
     QTemporaryDir dir;
     const QString csvPath = dir.filePath("population.csv");
     const QString pngPath = dir.filePath("world.png");
-    // No world yet, no picture the user has seen: nothing is saved.
+    // No world yet, no picture the user has seen: the item is off and nothing is saved.
     EXPECT_FALSE(fmain.exportPopulation(csvPath));
+    emit fmain.mmu->aboutToShow();
+    EXPECT_FALSE(fmain.mnusave->isEnabled());
     EXPECT_FALSE(fmain.saveWorldPicture(pngPath));
     EXPECT_EQ(existing<Fworld>(), nullptr);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
@@ -84,8 +86,16 @@ TEST_F(Export, PopulationCsvAndWorldPicture) {
               "mutations\n0,12" +
                   params + QStringLiteral("1,%1").arg(world.population) + params);
 
+    emit fmain.mmu->aboutToShow();
+    EXPECT_TRUE(fmain.mnusave->isEnabled());
     EXPECT_TRUE(fmain.saveWorldPicture(pngPath));
     EXPECT_EQ(QImage(pngPath).convertToFormat(w.pic->image().format()), w.pic->image());
+
+    // A cancelled dialog is quiet.
+    messages.clear();
+    fmain.savePathSource = [](const QString&, const QString&, const QString&) { return QString(); };
+    fmain.mnuexport->trigger();
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 // The statistics file holds the rows that zibs-run --stats prints for the same seed and days.

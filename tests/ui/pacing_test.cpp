@@ -74,6 +74,11 @@ TEST_F(PacedRuns, FewRepaintsAndTheLastDayShown) {
     w.Command3->click();
     EXPECT_EQ(day.lastText.toStdString(), "1100");
     EXPECT_EQ(onScreen(*w.pic), w.pic->image());
+
+    w.Command2->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(day.lastText.toStdString(), "1101");
+    EXPECT_EQ(onScreen(*w.pic), w.pic->image());
 }
 
 }  // namespace

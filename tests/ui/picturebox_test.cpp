@@ -85,6 +85,26 @@ TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
     EXPECT_EQ(painted(box), block(29, 31, 29, 31));
 }
 
+// PSet without a colour draws in the ForeColor; Cls paints all in the BackColor; a copy keeps its
+// pixels and can be put back, but not one of another size.
+TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
+    PictureBox box;
+    setUp(box, 41);
+    box.setForeColor(RGB(10, 200, 30));
+    box.PSet(5, 6);
+    EXPECT_EQ(box.pixelAt(5, 6), RGB(10, 200, 30));
+    const QImage drawn = box.image();
+    box.setBackColor(RGB(0, 0, 200));
+    box.Cls();
+    EXPECT_TRUE(painted(box).empty());
+    EXPECT_TRUE(box.restore(drawn));
+    EXPECT_EQ(box.image(), drawn);
+    box.PSet(7, 7);
+    EXPECT_EQ(drawn.pixel(7, 7), qRgb(0, 0, 0));
+    EXPECT_FALSE(box.restore(QImage(40, 41, QImage::Format_RGB32)));
+    EXPECT_EQ(box.pixelAt(7, 7), RGB(10, 200, 30));
+}
+
 // A 281 box with a border, drawn on while hidden and then shown: the 277 x 277 drawing area inside
 // the 2-pixel frame at scale 20 with the pixels drawn before. (Clicks through the frame: the
 // world window's picking tests; the frame's colours: the looks test's picture.)

@@ -38,7 +38,10 @@ TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
     const StatsHistory& rows = fmain.forms().runlog.rows();
     ASSERT_EQ(rows.size(), 101u);
     expectRows(s, rows);
-    EXPECT_EQ(s.charts[1].lines[0].value(DayStats{}), 0.0);  // a mean with none alive
+    // Means per living zib, 0 when none lives.
+    const DayStats& last = rows.back();
+    EXPECT_DOUBLE_EQ(pointsOf(s, 1, 2).back().y(), double(last.eyes) / last.population);
+    EXPECT_EQ(s.charts[1].lines[0].value(DayStats{}), 0.0);
 
     // A day of Go 1 reaches the charts by their timer; a new world starts them again, also when
     // it has as many days as the old one had.
@@ -55,6 +58,7 @@ TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
     // every day's figure: the line runs from the first day to the last, and near any day it
     // passes that day's figure.
     for (int i = 0; i < 8; ++i) w.Command3->click();
+    EXPECT_EQ(s.charts[0].x->max(), 1000);
     const QList<QPointF> drawn = pointsOf(s, 0, 0);
     const double columns = s.charts[0].view->chart()->plotArea().width();
     EXPECT_LE(drawn.size(), 2 * columns + 2);

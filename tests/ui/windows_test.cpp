@@ -64,5 +64,23 @@ TEST_F(ChildWindows, ParametersWindowKeepsItsTexts) {
     EXPECT_EQ(frameOf(v), place);
 }
 
+// "World", "Graph" and "Variables" bring a minimised window back as it was, in front.
+TEST_F(ChildWindows, MinimisedWindowComesBackInFront) {
+    QTest::mouseClick(fmain.cmd[2], Qt::LeftButton);
+    QMdiArea* area = fmain.workspace();
+    QWidget* forms[] = {existing<Fworld>(), existing<graph>(), existing<Fvariables>()};
+    for (int i = 0; i < 3; ++i) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(forms[i]->parentWidget());
+        const QRect place = sub->geometry();
+        sub->showMinimized();
+        area->setActiveSubWindow(area->subWindowList().at(i == 0 ? 1 : 0));
+        QTest::mouseClick(fmain.cmd[i], Qt::LeftButton);
+        EXPECT_FALSE(sub->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) << i;
+        EXPECT_EQ(sub->geometry(), place) << i;
+        EXPECT_EQ(area->activeSubWindow(), sub) << i;
+        EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last(), sub) << i;
+    }
+}
+
 }  // namespace
 }  // namespace zibs

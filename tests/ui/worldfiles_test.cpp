@@ -119,6 +119,11 @@ TEST_F(WorldFiles, NothingChangesForARefusedFileAndOpeningEndsARun) {
                                     "2 rows, but day 2 needs one for every day from 0 to 2"));
     EXPECT_TRUE(shown() == before);
 
+    messages.clear();
+    EXPECT_FALSE(fmain.saveWorld(dir.filePath("none/b.zibs")));
+    EXPECT_TRUE(
+        messages.value(0).contains(dir.filePath("none/b.zibs") + "\" could not be written"));
+
     // A refused file leaves a run going; a world opened during a run ends it before another day.
     makeEndless(world);
     int refusedOnDay = -1;
