@@ -1,45 +1,15 @@
 #include <gmock/gmock.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "files/atomicfile.h"
+#include "shell.h"
 
 namespace zibs::testing {
 
 namespace fs = std::filesystem;
-
-std::string contentOf(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Files may grow to `bytes` at most while it lives; a write beyond fails with EFBIG.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        signal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old_;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, signal_);
-    }
-
-  private:
-    rlimit old_{};
-    void (*signal_)(int);
-};
 
 TEST(AtomicFile, ReplacesTheFileWholeOrLeavesItAsItWas) {
     const fs::path dir = ::testing::TempDir() + "atomic-" + std::to_string(::getpid());
@@ -49,7 +19,7 @@ TEST(AtomicFile, ReplacesTheFileWholeOrLeavesItAsItWas) {
     ASSERT_EQ(writeAtomically(file, "first"), std::nullopt);
     ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
     ASSERT_EQ(writeAtomically(file, "second"), std::nullopt);
-    EXPECT_EQ(contentOf(file), "second");
+    EXPECT_EQ(slurp(file), "second");
     EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));  // kept
 
     {
@@ -68,7 +38,7 @@ TEST(AtomicFile, ReplacesTheFileWholeOrLeavesItAsItWas) {
                 ::testing::EndsWith("Is a directory"));
 
     // The old file as it was, and no temporary left behind.
-    EXPECT_EQ(contentOf(file), "second");
+    EXPECT_EQ(slurp(file), "second");
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());

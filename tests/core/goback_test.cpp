@@ -8,9 +8,16 @@
 namespace zibs::testing {
 namespace {
 
+// A day's world, as a trace, and generator.
 struct Day {
     std::string trace;
     Rnd::State generator;
+    static Day of(const World& w, const Rnd::State& g) {
+        Day d{"", g};
+        appendTrace(d.trace, w);
+        return d;
+    }
+    friend bool operator==(const Day&, const Day&) = default;
 };
 
 // One straight run, as the program runs one: every day recorded in the log, the world and the
@@ -31,11 +38,7 @@ struct StraightRun {
             if (std::ranges::find(note, world.day) != note.end()) noted[world.day] = now();
         }
     }
-    Day now() const {
-        std::string t;
-        appendTrace(t, world);
-        return {t, rnd.state()};
-    }
+    Day now() const { return Day::of(world, rnd.state()); }
 };
 
 // A visit to any day gives the world and generator of the straight run, whether the log kept
@@ -69,17 +72,13 @@ TEST(GoBack, AnyDayComesBackAsTheStraightRunHadIt) {
         const std::vector<int> days = {last, first + 1, 511, 1024, 512, first, 1023, 513, last - 1};
         run.noted[first] = run.now();
         run.go(log, last - first, c.snapshots, days);
-        EXPECT_EQ(log.firstDay(), first);
-        EXPECT_EQ(log.lastDay(), last);
+        EXPECT_EQ(std::pair(log.firstDay(), log.lastDay()), std::pair(first, last));
         EXPECT_FALSE(log.holds(first - 1) || log.holds(last + 1));
         for (int day : days) {
             if (day < first) continue;
             SCOPED_TRACE(day);
             const RunStart s = log.dayState(day);
-            Day got{"", s.generator};
-            appendTrace(got.trace, s.world);
-            EXPECT_EQ(got.trace, run.noted.at(day).trace);
-            EXPECT_EQ(got.generator, run.noted.at(day).generator);
+            EXPECT_EQ(Day::of(s.world, s.generator), run.noted.at(day));
         }
 
         // Back to a day, then on: the days come out as before and the log keeps the whole run.
@@ -93,10 +92,7 @@ TEST(GoBack, AnyDayComesBackAsTheStraightRunHadIt) {
             daystep(s.world, rnd, run.view);
             log.record(s.world, rnd);
         }
-        std::string t;
-        appendTrace(t, s.world);
-        EXPECT_EQ(t, run.noted.at(last - 1).trace);
-        EXPECT_EQ(rnd.state(), run.noted.at(last - 1).generator);
+        EXPECT_EQ(Day::of(s.world, rnd.state()), run.noted.at(last - 1));
         EXPECT_EQ(log.lastDay(), last);
         log.moveTo(last);
         EXPECT_EQ(log.rows(), whole);
@@ -133,6 +129,14 @@ TEST(GoBack, RowsFollowTheCurrentDay) {
     log.record(s.world, rnd);
     EXPECT_EQ(log.lastDay(), 12);
     EXPECT_NE(log.rows().back(), whole[12]);
+    log.record(s.world);  // the same day again replaces its row
+    EXPECT_EQ(log.rows().size(), 13u);
+
+    // A new world's rows start again at day 0; an opened world brings its own rows.
+    log.restore(8, {}, {}, {tally(s.world)}, s.world, {});
+    EXPECT_EQ(log.rows(), StatsHistory{tally(s.world)});
+    log.begin(9, {}, {}, World{}, {});
+    EXPECT_EQ(log.rows().size(), 1u);
 }
 
 }  // namespace

@@ -1,28 +1,12 @@
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
-#include <gtest/gtest.h>
+#include "shell.h"
 
 namespace zibs::testing {
 namespace {
-
-struct Ran {
-    int status;
-    std::string out, err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
 
 // Each test's files go to a folder of its own, removed afterwards.
 class Sweep : public ::testing::Test {
@@ -32,20 +16,8 @@ class Sweep : public ::testing::Test {
 
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }
-
-    Ran shell(const std::string& line) const;
-    Ran sweep(const std::string& args) const {
-        return shell(std::string(ZIBS_SWEEP_PATH) + " " + args);
-    }
+    static Ran sweep(const std::string& args) { return shell(ZIBS_SWEEP_PATH " " + args); }
 };
-
-// Runs a shell command line; its standard output and error are read back.
-Ran Sweep::shell(const std::string& line) const {
-    const int raw =
-        std::system(("{ " + line + "; } >" + scratch + ".out 2>" + scratch + ".err").c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(scratch + ".out"),
-            slurp(scratch + ".err")};
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> v;
@@ -67,17 +39,9 @@ std::vector<std::vector<long long>> rows(const std::string& csv) {
     return v;
 }
 
-enum Column {
-    seed,
-    endDay = 7,
-    endPopulation,
-    peak,
-    peakDay,
-    births,
-    deathsAge,
-    deathsHunger,
-    cut
-};
+// Columns of a result row.
+constexpr int seed = 0, endDay = 7, endPopulation = 8, peak = 9, peakDay = 10, births = 11,
+              cut = 14;
 
 TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
     const std::string header =
@@ -95,9 +59,7 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
         {"--start-population 100,2.5 --repro-rate 3 --growth-rate -1:2:3 --seeds 1..2 --days 60",
          "--days 60",
          {1, 2, 1, 2, 1, 2, 1, 2}},
-        {"--growth-rate -32768 --radiation 0 --mutations 9 --seeds 4294967295",
-         "--to-end",
-         {4294967295}},
+        {"--growth-rate -32768 --mutations 9 --seeds 4294967295", "--to-end", {4294967295}},
         // A world without zibs runs one day.
         {"--start-population 0 --seeds 1", "--to-end", {1}},
     };
@@ -137,13 +99,8 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
                 ASSERT_LT(d, days.size());
                 const auto& s = days[d];
                 ASSERT_TRUE(std::equal(row.begin(), row.begin() + 7, s.begin())) << day;
-                ASSERT_EQ(s[7], day);
-                ASSERT_EQ(s[8], population.at(day)[1]) << day;
-                if (day == 0) {
-                    ASSERT_EQ(s[9] + s[10] + s[11], 0);
-                } else {
-                    ASSERT_EQ(days[d - 1][8] + s[9] - s[10] - s[11], s[8]) << day;
-                }
+                ASSERT_EQ(std::pair(s[7], s[8]), std::pair(day, population.at(day)[1]));
+                ASSERT_EQ(s[8] - s[9] + s[10] + s[11], day == 0 ? s[8] : days[d - 1][8]) << day;
                 for (int k = 0; k < 3; ++k) sums[k] += s[9 + k];
             }
             EXPECT_EQ(std::vector<long long>(sums, sums + 3),
@@ -169,43 +126,34 @@ TEST_F(Sweep, SameOutputWhateverTheThreadsAndShardsPutTogetherGiveTheWhole) {
     EXPECT_EQ(two.out, one.out);
     EXPECT_EQ(slurp(scratch + "-2.csv"), slurp(scratch + "-1.csv"));
 
-    // Three shards as three jobs of GNU parallel: their rows, sorted, are the whole sweep's, and
-    // row j of shard K is run K - 1 + 3j.
+    // Three shards as three jobs of GNU parallel: row j of shard K is run K - 1 + 3j, and together
+    // they hold every row once.
     const Ran shards = shell("parallel -k " + std::string(ZIBS_SWEEP_PATH) + " " + args +
                              " --threads 1 --shard {}/3 '>' " + scratch + "-shard{}.csv ::: 1 2 3");
     ASSERT_EQ(shards.status, 0) << shards.err;
     auto whole = lines(one.out);
     whole.erase(whole.begin());
-    std::vector<std::string> joined, interleaved(whole.size());
+    std::vector<std::string> interleaved(whole.size());
+    std::size_t rows = 0;
     for (int k = 1; k <= 3; ++k) {
         auto part = lines(slurp(scratch + "-shard" + std::to_string(k) + ".csv"));
         ASSERT_EQ(part.at(0), lines(one.out)[0]);
-        for (std::size_t j = 1; j < part.size(); ++j) interleaved.at(k - 1 + 3 * (j - 1)) = part[j];
-        joined.insert(joined.end(), part.begin() + 1, part.end());
+        for (std::size_t j = 1; j < part.size(); ++j, ++rows)
+            interleaved.at(k - 1 + 3 * (j - 1)) = part[j];
     }
+    EXPECT_EQ(rows, whole.size());
     EXPECT_EQ(interleaved, whole);
-    std::sort(joined.begin(), joined.end());
-    std::sort(whole.begin(), whole.end());
-    EXPECT_EQ(joined, whole);
 }
 
+// The lists themselves are read as the sweep lists test shows; here, that a refusal ends the
+// sweep before any run.
 TEST_F(Sweep, RefusalsNameWhatWasRefusedAndWriteNothing) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"--repro-rate 1", {"--seeds", "required"}},
-        {"--seeds 5..1", {"--seeds", "\"5..1\""}},
-        {"--seeds 1..x", {"--seeds", "\"1..x\""}},
-        {"--seeds 0..4294967296", {"--seeds", "\"0..4294967296\""}},
-        {"--seeds 1 --shard 0/3", {"--shard", "\"0/3\""}},
-        {"--seeds 1 --shard 4/3", {"--shard", "\"4/3\""}},
-        {"--seeds 1 --shard 3/0", {"--shard", "\"3/0\""}},
-        {"--seeds 1 --repro-rate 1,,2", {"--repro-rate", "\"1,,2\"", "empty item"}},
         {"--seeds 1 --radiation 1,x", {"--radiation", "\"x\"", "not a number"}},
-        {"--seeds 1 --growth-rate -5:-1:0", {"--growth-rate", "\"-5:-1:0\"", "step"}},
-        {"--seeds 1 --growth-rate 5:1:1", {"--growth-rate", "\"5:1:1\"", "backwards"}},
         {"--seeds 1 --max-grass 1:3:1,0", {"--max-grass", "\"0\"", "1 to 32767"}},
-        {"--seeds 1 --mutations", {"--mutations"}},
-        {"--seeds 1 --days 5 --to-end", {"--days", "--to-end"}},
         {"--seeds 1 --threads 0", {"--threads", "\"0\"", "1 to 1024"}},
+        {"--seeds 1 --days 5 --to-end", {"--days", "--to-end"}},
         {"--seeds 0..4294967295 --repro-rate -32768:32767:1 --radiation -32768:32767:1",
          {"more runs"}},
     };
@@ -230,8 +178,6 @@ TEST_F(Sweep, AFailedWriteEndsTheSweepWithCode1AndLeavesTheOldSeriesFile) {
         // A file that may not grow beyond 2 KiB stands in for a full disk under the series.
         {"trap '' XFSZ; ulimit -f 2;", kept, "/dev/null",
          "\"" + kept + "\" could not be written: File too large"},
-        {"", scratch + "-none/series.csv", "/dev/null",
-         "-none/series.csv\" could not be written: No such file"},
         {"", dir, "/dev/null", "\"" + dir + "\" could not be written: Is a directory"},
     };
     for (const Case& c : cases) {

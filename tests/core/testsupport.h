@@ -98,4 +98,28 @@ inline std::string ringOf(const Zib& z, Integer ZibCell::*field) {
     return s;
 }
 
+// What must hold of a world after every day, whatever the parameters.
+inline ::testing::AssertionResult soundWorld(const World& w) {
+    const auto in = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
+    if (!in(w.popstart, 0, lastRecord) || !in(w.selzib, 0, lastRecord) || w.day < 0)
+        return ::testing::AssertionFailure() << "globals";
+    int living = 0;
+    for (int i = 1; i <= lastRecord; ++i) {
+        const Zib& z = w.zibs[i];
+        const bool noGoal = z.goalx == 0 && z.goaly == 0;
+        bool ok = z == Zib{} || (in(z.x, 0, 20) && in(z.y, 0, 20) && in(z.alive, 0, 1) &&
+                                 in(z.mode, 0, 2) && z.age >= 0 && in(z.reproage, 3, 6) &&
+                                 (noGoal || (in(z.goalx, 1, 20) && in(z.goaly, 1, 20))));
+        for (int j = 0; j <= 10; ++j) {
+            const ZibCell& c = z.cells[j];
+            ok = ok && ((j >= 1 && j <= 8) ? in(c.kind, 0, 3) && in(c.mode, 0, 2) && c.food >= 0
+                                           : c == ZibCell{});
+        }
+        if (!ok) return ::testing::AssertionFailure() << "zib " << i << " " << where(z);
+        if (i <= w.popstart) living += z.alive;
+    }
+    if (w.population != living) return ::testing::AssertionFailure() << "population";
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace zibs::testing

@@ -3,21 +3,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "savedworlds.h"
-#include "sim/trace.h"
 
 namespace zibs::testing {
 
 using ::testing::HasSubstr;
-
-std::string traceOf(const World& w) {
-    std::string t;
-    appendTrace(t, w);
-    return t;
-}
 
 TEST(WorldFile, ContinuesExactlyAsARunThatNeverStopped) {
     struct Case {
@@ -33,30 +25,20 @@ TEST(WorldFile, ContinuesExactlyAsARunThatNeverStopped) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "seed " << c.seed);
-        LiveWorld straight(c.texts, c.seed), saved(c.texts, c.seed);
+        LiveWorld straight(c.texts, c.seed);
         straight.go(c.before);
-        saved.go(c.before);
-        const std::string text = worldText(saved.save());
+        const std::string text = worldText(straight.save());
         const WorldRead read = readWorld(text);
         ASSERT_TRUE(read.saved) << read.error;
         EXPECT_EQ(worldText(*read.saved), text);  // every field, spares included
-        EXPECT_EQ(read.saved->texts.startpop, c.texts.startpop);
-
         LiveWorld loaded(c.texts, 0);
         loaded.saved = *read.saved;
         ASSERT_TRUE(loaded.rnd.restore(read.saved->seed, read.saved->generator));
         EXPECT_EQ(loaded.rnd.currentSeed(), c.seed);
-        std::string a = traceOf(straight.saved.world), b = traceOf(loaded.saved.world);
-        for (int d = 0; d < c.after; ++d) {
-            straight.go(1);
-            loaded.go(1);
-            a += traceOf(straight.saved.world);
-            b += traceOf(loaded.saved.world);
-        }
-        EXPECT_EQ(a, b);
-        EXPECT_EQ(loaded.saved.history, straight.saved.history);
-        EXPECT_EQ(loaded.rnd.state(), straight.rnd.state());
-        EXPECT_EQ(loaded.rnd.next(), straight.rnd.next());
+        // The state a save takes after more days: world, history and generator.
+        straight.go(c.after);
+        loaded.go(c.after);
+        EXPECT_EQ(worldText(loaded.save()), worldText(straight.save()));
     }
 
     // A generator that has not drawn yet, and one in the middle of its words.
@@ -116,45 +98,23 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         std::string t = text;
         return t.replace(t.find(from), from.size(), to);
     };
-    // Zib 1's entry up to its age: its record number, x, y, goalx, goaly, mode, age.
-    const Zib& z1 = good.world.zibs[1];
-    std::string zib1 = "[1";
-    for (int v : {z1.x, z1.y, z1.goalx, z1.goaly, z1.mode, z1.age})
-        zib1 += ", " + std::to_string(v);
-    const std::string aged = zib1.substr(0, zib1.rfind(' ') + 1);
-
     const std::pair<std::string, std::string> cases[] = {
         {"", "the file is empty"},
-        {" \n", "the file is empty"},
         {text.substr(0, text.size() / 2), "the file ends too early: it is cut short"},
-        {text.substr(0, text.size() - 2), "the file ends too early: it is cut short"},
         {text + "}", "the file is damaged at line"},
+        {text + std::string(worldFileLimit, ' '), "the file is larger than 16 MiB"},
         {"\x89PNG\r\n\x1a\n", "this is not a Zibs world file"},
-        {"day,population\n0,10\n", "this is not a Zibs world file"},
-        {"{\"day\": 3}", "this is not a Zibs world file"},
         {replaced("\"version\": 1", "\"version\": 2"),
          "the file has format version 2, written by a newer Zibs; this one reads versions up to 1"},
-        {replaced("\"version\": 1", "\"version\": 0"), "the format version is 0, outside 1.."},
-        {text + std::string(worldFileLimit, ' '), "the file is larger than 16 MiB"},
-        {replaced("\"format\"", "\"format\" \"x\""),
-         "the file is damaged at line 2, column 14: syntax error"},
         {replaced("\"seed\": 3", "\"seed\": [[[[[3]]]]]"),
          "this is not a Zibs world file: its values nest too deeply"},
+        {replaced("\"version\": 1", "\"version\": 0"), "the format version is 0, outside 1.."},
         {replaced("\"seed\": 3,", ""), "\"seed\" is missing"},
         {replaced("\"seed\": 3", "\"seed\": 3.5"), "the seed must be a whole number, not 3.5"},
-        {replaced("\"seed\"", "\"seed\": 1, \"sede\""), "has a field \"sede\""},
-        {replaced(zib1, aged + "40000"), "zib 1 age is 40000, outside -32768..32767"},
-        {replaced(zib1, "[" + zib1.substr(4)), "entry 0 of \"zibs\" has 66 entries instead of 67"},
-        {replaced("[1, ", "[101, "),
-         "the record number of entry 0 of \"zibs\" is 101, outside 1..100"},
         {replaced("[1, ", "[0, "), "the record number of entry 0 of \"zibs\" is 0, outside 1..100"},
+        {replaced("[1, ", "[1, 1, "), "entry 0 of \"zibs\" has 68 entries instead of 67"},
+        {replaced("\"seed\"", "\"seed\": 1, \"sede\""), "has a field \"sede\""},
         {replaced("[2, ", "[1, "), "zib 1 follows zib 1; the zibs are listed in increasing"},
-        {edited([](SavedWorld& s) { s.world.zibs[1].cells[3].kind = 4; }),
-         "zib 1: cell 3: kind is 4, outside 0..3"},
-        {edited([](SavedWorld& s) { s.world.zibs[1].cells[8].mode = -1; }),
-         "zib 1: cell 8: mode is -1, outside 0..2"},
-        {edited([](SavedWorld& s) { s.world.zibs[1].mode = 3; }), "zib 1: mode is 3, outside 0..2"},
-        {edited([](SavedWorld& s) { s.world.zibs[1].y = 21; }), "zib 1: y is 21, outside 0..20"},
         {edited([](SavedWorld& s) {
              s.world.zibs[1].goaly = 0;
              s.world.zibs[1].goalx = 4;
@@ -162,35 +122,26 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
          "zib 1: the target (4, 0) is neither (0, 0) nor a point in 1..20"},
         {edited([](SavedWorld& s) { s.world.zibs[2].cells[9].use = 1; }),
          "zib 2: cell 9 is not zero"},
-        {edited([](SavedWorld& s) { s.world.popstart = 101; }), "popstart is 101, outside 0..100"},
         {edited([](SavedWorld& s) { s.world.popstart = 100; }),
          "popstart 100 is above the start population 10, but births stop at record 99"},
         {edited([](SavedWorld& s) { --s.world.population; }), "are alive"},
-        {edited([](SavedWorld& s) { s.world.day = -1; }), "day is -1, outside 0..32767"},
-        {edited([](SavedWorld& s) { s.world.maxgrass = 16; }),
-         "maxgrass is 16, but the parameter \"max-grass\" is 15"},
         {edited([](SavedWorld& s) { s.params.radiation = 51; }),
          "parameter \"radiation\" is 51, but its text \"50\" gives 50"},
         {edited([](SavedWorld& s) { s.texts.startpop = "101"; }),
          "the parameter texts cannot start a world: \"Start population\" must be"},
         {replaced("\"generator\": [\n    ", "\"generator\": [\n    7, "),
          "\"generator\" has 626 entries instead of 625"},
-        {edited([](SavedWorld& s) { s.generator.back() = 625; }),
-         "the generator's position is 625, outside 0..624"},
         {edited([](SavedWorld& s) { s.generator.fill(0); }),
          "the generator's state is all zero, which no seed leads to"},
         {edited([](SavedWorld& s) { s.history.pop_back(); }),
          "the history has 20 rows, but day 20 needs one for every day from 0 to 20"},
-        {edited([](SavedWorld& s) { s.history[7].day = 8; }),
-         "history row 7: day is 8; the rows are days 0, 1, 2, ... in turn"},
         {edited([](SavedWorld& s) { s.history[0].population = 9; }),
          "history row 0: population 9 is not the start population 10"},
+        {edited([](SavedWorld& s) { s.history[4].motors = 81; }),
+         "history row 4: more stores, motors and eyes than"},
         {edited([](SavedWorld& s) { ++s.history[5].deathsHunger; }),
          "history row 5: population " + std::to_string(good.history[5].population) +
              " is not the day before's " + std::to_string(good.history[4].population) + " with"},
-        {edited([](SavedWorld& s) { --s.history[9].population; }), "history row 9: population"},
-        {edited([](SavedWorld& s) { s.history[4].motors = 81; }),
-         "history row 4: more stores, motors and eyes than"},
         {edited([](SavedWorld& s) { ++s.history.back().food; }),
          "the last history row does not match the world: its food is"},
     };
@@ -199,7 +150,6 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         EXPECT_FALSE(read.saved) << problem;
         EXPECT_THAT(read.error, HasSubstr(problem));
     }
-    ASSERT_TRUE(readWorld(text).saved);
     SavedWorld zib0 = good;
     zib0.world.zibs[0].spare1 = 1;  // record 0 is never used
     EXPECT_EQ(worldProblem(zib0), "zib 0, which is never used, is not zero");
@@ -229,9 +179,6 @@ TEST(WorldFile, SavesAtomicallyAndLoadsNamingTheFile) {
     EXPECT_EQ(loadWorld(dir + "/none.zibs").error,
               "\"" + dir + "/none.zibs\" cannot be opened as a world: No such file or directory");
     EXPECT_EQ(loadWorld(dir).error, "\"" + dir + "\" cannot be opened as a world: Is a directory");
-    std::ofstream(dir + "/b.zibs") << "day,population\n";
-    EXPECT_EQ(loadWorld(dir + "/b.zibs").error,
-              "\"" + dir + "/b.zibs\" cannot be opened as a world: this is not a Zibs world file");
     ASSERT_EQ(::truncate(path.c_str(), worldFileLimit + 1), 0);
     EXPECT_THAT(loadWorld(path).error, HasSubstr("the file is larger than 16 MiB"));
     std::filesystem::remove_all(dir);

@@ -4,14 +4,16 @@
 #include <QStringList>
 #include <QTest>
 #include <cstring>
-#include <map>
 
 #include <gtest/gtest.h>
 
 #include "runtime/picturebox.h"
 #include "runtime/random.h"
+#include "sim/trace.h"
 #include "sim/world.h"
 #include "ui/Fmain.h"
+#include "ui/Fvariables.h"
+#include "ui/Fworld.h"
 #include "ui/forms.h"
 
 // Test messages show texts as texts.
@@ -37,6 +39,14 @@ class AppTest : public ::testing::Test {
         return fmain.forms().existing<Form>();
     }
     static QRect frameOf(QWidget* form) { return form->parentWidget()->geometry(); }
+    // Initialize with the seed, then "Go 100" `hundreds` times.
+    Fworld& start(const QString& seed, int hundreds = 0) {
+        window<Fvariables>().txtseed->setText(seed);
+        Fworld& w = window<Fworld>();
+        w.Command1->click();
+        for (int i = 0; i < hundreds; ++i) w.Command3->click();
+        return w;
+    }
 
     World world;
     Rnd rnd{1};
@@ -55,6 +65,13 @@ inline Zib zibAt(int x, int y, std::initializer_list<Integer> kinds) {
     return z;
 }
 
+// The world's state as zibs-run --trace prints it.
+inline std::string trace(const World& w) {
+    std::string out;
+    appendTrace(out, w);
+    return out;
+}
+
 // A world whose population never reaches 0: no records, but a population figure.
 inline void makeEndless(World& world) {
     world.popstart = 0;
@@ -64,15 +81,6 @@ inline void makeEndless(World& world) {
 inline Rgb pixelAt(const PictureBox& pic, double x, double y) {
     const QPoint p = pic.toPixel(x, y);
     return pic.pixelAt(p.x(), p.y());
-}
-
-// The pixels of a picture that differ from `background`, with their colours.
-inline std::map<std::pair<int, int>, Rgb> marks(const PictureBox& pic, Rgb background) {
-    std::map<std::pair<int, int>, Rgb> m;
-    for (int y = 0; y < pic.image().height(); ++y)
-        for (int x = 0; x < pic.image().width(); ++x)
-            if (!(pic.pixelAt(x, y) == background)) m[{x, y}] = pic.pixelAt(x, y);
-    return m;
 }
 
 }  // namespace zibs

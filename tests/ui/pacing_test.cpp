@@ -52,9 +52,7 @@ QImage onScreen(const PictureBox& pic) {
 // always did.
 TEST_F(PacedRuns, FewRepaintsAndTheLastDayShown) {
     Fworld& w = window<Fworld>();
-    window<Fvariables>().txtseed->setText("31");
-    w.Command1->click();
-    w.Command2->click();
+    start("31").Command2->click();
     QCoreApplication::processEvents();
     world.day = dayLimit - 600;
     Paints picture(w.pic);

@@ -10,38 +10,7 @@
 namespace zibs {
 namespace {
 
-using MainWindow = AppTest;
 using ChildWindows = AppTest;
-
-// The next widget after `w` that the Tab key reaches.
-QWidget* nextTabStop(QWidget* w) {
-    do w = w->nextInFocusChain();
-    while (!(w->focusPolicy() & Qt::TabFocus));
-    return w;
-}
-
-// No child window at start; Tab goes along the strip, the world window's buttons and the
-// parameter boxes in order; "Auto Zib update" starts checked and both its handler and its menu
-// item toggle it.
-TEST_F(MainWindow, StartTabOrderAndOptions) {
-    EXPECT_EQ(world.selzib, 1);
-    EXPECT_TRUE(fmain.workspace()->subWindowList().isEmpty());
-    Fworld& w = window<Fworld>();
-    Fvariables& v = window<Fvariables>();
-    const std::vector<std::vector<QWidget*>> chains = {
-        {fmain.cmd[0], fmain.cmd[1], fmain.cmd[2], fmain.cmd[3], fmain.cmdstop},
-        {w.Command1, w.Command2, w.Command3, w.Command4},
-        {v.startpop, v.repro, v.txtGrass, v.txtgrow, v.txtrad, v.txtmute}};
-    for (const auto& chain : chains)
-        for (std::size_t i = 0; i + 1 < chain.size(); ++i)
-            EXPECT_EQ(nextTabStop(chain[i]), chain[i + 1]) << i;
-
-    EXPECT_TRUE(fmain.autoZibUpdate());
-    fmain.mnuopt_Click(0);
-    EXPECT_FALSE(fmain.autoZibUpdate());
-    fmain.mnuopt[0]->trigger();
-    EXPECT_TRUE(fmain.autoZibUpdate());
-}
 
 // The strip, the menus, the status bar and the child windows share one font, whatever the
 // desktop's font was when the program started.
@@ -66,20 +35,14 @@ TEST_F(ChildWindows, CreatedOnFirstReferenceAndAfreshAfterClosing) {
     QTest::mouseClick(fmain.cmd[1], Qt::LeftButton);
     graph* first = existing<graph>();
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_NE(existing<Fworld>(), nullptr);  // the graph window measured it
     QTest::mouseClick(fmain.cmd[1], Qt::LeftButton);
-    fmain.cmd_Click(7);  // no such button
     EXPECT_EQ(existing<graph>(), first);
-    EXPECT_EQ(fmain.workspace()->subWindowList().size(), 2);
 
     first->Poplbl->setText("42");
     first->parentWidget()->close();
     // Gone at once, although Qt deletes it only when control returns to the event loop.
     EXPECT_EQ(existing<graph>(), nullptr);
-    graph& second = window<graph>();
-    EXPECT_EQ(second.Poplbl->text(), "0");
-    EXPECT_EQ(second.graphpic->ScaleWidth(), 500);
+    EXPECT_EQ(window<graph>().Poplbl->text(), "0");
 }
 
 // Closing the parameters window only hides it: Initialize and the next "Variables" press find
@@ -93,14 +56,12 @@ TEST_F(ChildWindows, ParametersWindowKeepsItsTexts) {
     v->txtseed->setText("5");
     v->parentWidget()->close();
     ASSERT_EQ(existing<Fvariables>(), v);
-    EXPECT_FALSE(v->isVisible());
     window<Fworld>().Command1->click();
     EXPECT_EQ(world.popstart, 20);
     EXPECT_EQ(fmain.seedlbl->text(), "Seed 5");
     QTest::mouseClick(fmain.cmd[2], Qt::LeftButton);
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(frameOf(v), place);
-    EXPECT_EQ(v->startpop->text(), "20");
 }
 
 // "World", "Graph" and "Variables" bring a minimised window back as it was, in front.
