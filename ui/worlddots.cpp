@@ -9,9 +9,15 @@ WorldDots::WorldDots(PictureBox* pic) : pic_(pic), dots_(places) {
     waiting_.reserve(places);
 }
 
-void WorldDots::startWaiting() {
-    waitingFor_ = pic_->canvasSerial();
-    pic_->defer([this] { paint(); });
+void WorldDots::wait(int place) {
+    if (written_[place].turn == 0) {
+        if (waiting_.empty()) {
+            waitingFor_ = pic_->canvasSerial();
+            pic_->defer([this] { paint(); });
+        }
+        waiting_.push_back(place);
+    }
+    if (turn_ == UINT32_MAX) renumber();  // a picture left unshown for a very long time
 }
 
 void WorldDots::renumber() {

@@ -28,11 +28,9 @@ class WorldDots {
         return gridPoints + (x + gridSize * y) * 9 + cell;
     }
     void plot(int place, Rgb colour) {
-        if (waiting_.empty()) startWaiting();
         Written& w = written_[place];
-        if (w.turn == 0) waiting_.push_back(place);
-        if (turn_ == UINT32_MAX) [[unlikely]]
-            renumber();  // a picture left unshown for a very long time
+        if (w.turn == 0 || turn_ == UINT32_MAX) [[unlikely]]
+            wait(place);
         w = {colour, ++turn_};
     }
 
@@ -43,7 +41,8 @@ class WorldDots {
         Rgb colour;
         std::uint32_t turn = 0;  // 0: nothing written since the last painting
     };
-    void startWaiting();
+    // The first dot in a place since the last painting (and the rare renumbering of the turns).
+    [[gnu::cold, gnu::noinline]] void wait(int place);
     void paint();
     void placeDots();
     void sortWaiting();
