@@ -13,13 +13,7 @@ TEST(Counts, BirthsAndDeathsByCauseOfOneDay) {
         z.age = age;
         return z;
     };
-    struct Case {
-        const char* what;
-        Zib zib;
-        std::vector<double> draws;
-        DayCounts want;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, Zib, std::vector<double>, DayCounts> cases[] = {
         // 40 of 50 at age 4: a litter of two (two draws each), then at age 0 it cannot die.
         {"birth", zib(3, food(50, 40)), {0, 0, 0, 0, 0, 0, 0}, {2, 0, 0}},
         // a = round(0.99 * 51) = 50 > h = 0; food 40 of 200 is too little for a litter.
@@ -28,17 +22,16 @@ TEST(Counts, BirthsAndDeathsByCauseOfOneDay) {
         {"hunger", zib(0, food(40, 2, 2)), {0, 0.99, 0}, {0, 0, 1}},
         {"old age and hunger", zib(50, food(40, 2, 2)), {0.99, 0, 0}, {0, 0, 1}},
     };
-    for (const Case& c : cases) {
-        World w = worldOf(-100, {c.zib});
+    for (const auto& [what, start, draws, want] : cases) {
+        World w = worldOf(-100, {start});
         w.reprorate = 2;
         w.counts = {7, 7, 7};  // the day before's
         ScriptedRandom rnd;
-        rnd.draws.assign(c.draws.begin(), c.draws.end());
+        rnd.draws.assign(draws.begin(), draws.end());
         NullPresentation view;
-        ASSERT_TRUE(daystep(w, rnd, view)) << c.what;
-        EXPECT_EQ(w.counts, c.want) << c.what << ": " << w.counts.births << " "
-                                    << w.counts.deathsAge << " " << w.counts.deathsHunger;
-        EXPECT_EQ(w.population, 1 + c.want.births - c.want.deathsAge - c.want.deathsHunger);
+        ASSERT_TRUE(daystep(w, rnd, view)) << what;
+        EXPECT_EQ(w.counts, want) << what;
+        EXPECT_EQ(w.population, 1 + want.births - want.deathsAge - want.deathsHunger);
     }
 }
 

@@ -17,22 +17,19 @@ TEST(Grow, GrowthPastCeilingAndGreenScaleColumnsFirst) {
               "grass 0 8 255, grass 1 7 255, grass 2 6 13, grass 3 5 26, grass 4 4 128, "
               "grass 5 3 255, grass 6 2 255, grass 8 0 76");
 
-    // Extreme rates saturate instead of overflowing, also just past the top.
+    // Extreme rates saturate instead of overflowing, also just past the top: rate, amount before
+    // and after.
     w.maxgrass = 32767;
-    for (const Integer rate : {1, 2}) {
+    const std::array<Integer, 3> extremes[] = {{1, 32766, 32767},
+                                               {2, 32766, 32767},
+                                               {32767, 21, 32767},
+                                               {-32768, -100, -32768},
+                                               {-1, -32768, -32768}};
+    for (const auto& [rate, from, to] : extremes) {
         w.growrate = rate;
-        w.grassAt(1, 7).amount = 32766;
+        w.grassAt(9, 9).amount = from;
         growgrass(w, view);
-        EXPECT_EQ(w.grassAt(1, 7).amount, 32767) << rate;
-    }
-    w.growrate = 32767;
-    growgrass(w, view);
-    EXPECT_EQ(w.grassAt(0, 8).amount, 32767);
-    for (const auto& [rate, amount] : {std::pair<Integer, Integer>{-32768, -100}, {-1, -32768}}) {
-        w.growrate = rate;
-        w.grassAt(9, 9).amount = amount;
-        growgrass(w, view);
-        EXPECT_EQ(w.grassAt(9, 9).amount, -32768) << rate;
+        EXPECT_EQ(w.grassAt(9, 9).amount, to) << rate;
     }
 }
 
@@ -53,10 +50,8 @@ TEST(Look, BoundsTieBreakAndKeptTargets) {
     World w = worldOf(5, {one, two, zibAt(20, 19, {{4, cell(eye)}, {6, cell(eye)}}), kept, dead,
                           zibAt(1, 2, {{1, cell(eye)}, {2, cell(eye)}})});
     w.zibs[7] = zibAt(9, 9, {{2, cell(eye)}});
-    w.grassAt(5, 4).amount = 0;
-    w.grassAt(6, 4).amount = -3;
-    w.grassAt(6, 5).amount = 1;
-    w.grassAt(6, 6).amount = 40;
+    for (auto [x, y, amount] : {std::array{5, 4, 0}, {6, 4, -3}, {6, 5, 1}, {6, 6, 40}})
+        w.grassAt(x, y).amount = static_cast<Integer>(amount);
 
     lookzib(w);
     const char* goals[] = {"(5, 5) to (6, 5)", "(1, 1) to (0, 0)", "(20, 19) to (20, 20)",

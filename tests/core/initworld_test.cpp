@@ -1,30 +1,18 @@
+#include "shell.h"
 #include "testsupport.h"
 
 namespace zibs::testing {
 
-std::array<Integer, 6> fields(const Parameters& p) {
-    return {p.popstart, p.reprorate, p.maxgrass, p.growrate, p.radiation, p.mutations};
-}
-
+// The cases: tests/data/parameter_texts.txt.
 TEST(InitParameters, ConvertsOrRefusesNamingLabelTextAndRange) {
-    EXPECT_EQ(fields(*checkParameters({}).values), (std::array<Integer, 6>{10, 1, 15, 2, 50, 1}));
-    const ParameterCheck ok = checkParameters({"100.4", "-32768", "0.6", "32767", "-5", "2.5"});
-    ASSERT_TRUE(ok.values) << ok.error;
-    EXPECT_EQ(fields(*ok.values), (std::array<Integer, 6>{100, -32768, 1, 32767, -5, 2}));
-
-    // The first refused field in window order is named, with its range and text.
-    auto says = [](std::string label, std::string range, std::string text) {
-        return "\"" + label + "\" must be a number from " + range +
-               " after rounding to a whole number; \"" + text + "\" is not accepted.";
-    };
-    const std::pair<ParameterTexts, std::string> refused[] = {
-        {{"-1"}, says("Start population", "0 to 100", "-1")},
-        {{"10", "32767.5"}, says("Repro rate", "-32768 to 32767", "32767.5")},
-        {{"10", "1", "0"}, says("Max grass", "1 to 32767", "0")},
-        {{"10", "1", "15", "2", "5", "1e5"}, says("Cell mutations", "-32768 to 32767", "1e5")}};
-    for (const auto& [texts, message] : refused) {
-        EXPECT_EQ(checkParameters(texts).error, message);
-        EXPECT_FALSE(checkParameters(texts).values);
+    for (const auto& c : cases("parameter_texts.txt")) {
+        const ParameterCheck check = checkParameters(textsOf(c[0]));
+        std::string got = check.error;
+        if (const auto& p = check.values)
+            for (Integer v :
+                 {p->popstart, p->reprorate, p->maxgrass, p->growrate, p->radiation, p->mutations})
+                got += (got.empty() ? "" : " ") + std::to_string(v);
+        EXPECT_EQ(got, c[1]) << c[0];
     }
 }
 
@@ -53,9 +41,8 @@ TEST(Init, ScriptedDrawsFillGrassColumnByColumnThenEachZib) {
     initworld(w, Parameters{2, 3, 20, 4, 5, 6}, rnd, view);
 
     EXPECT_EQ((std::array{w.popstart, w.population, w.day, w.reprorate, w.maxgrass, w.growrate,
-                          w.radiation, w.mutations}),
-              (std::array<Integer, 8>{2, 2, 0, 3, 20, 4, 5, 6}));
-    EXPECT_EQ(w.grassAt(5, 5).amount, -50);
+                          w.radiation, w.mutations, w.grassAt(5, 5).amount}),
+              (std::array<Integer, 9>{2, 2, 0, 3, 20, 4, 5, 6, -50}));
     EXPECT_EQ(view.log,
               "cleargraph, clearworld, grass 0 0 250, grass 1 0 5, grass 20 20 51, draw 1, draw 2");
     Zib one = zibAt(19, 0, {{1, cell(store, 49, 1, 49, 1)}, {2, cell(motor, 25, 3, 0, 0)}});

@@ -16,9 +16,12 @@ struct LiveWorld {
     NullPresentation view;
 
     LiveWorld(const ParameterTexts& texts, std::uint32_t seed) : rnd(seed) {
+        saved.seed = seed;
+        initialize(texts);
+    }
+    void initialize(const ParameterTexts& texts) {
         saved.texts = texts;
         saved.params = *checkParameters(texts).values;
-        saved.seed = seed;
         initworld(saved.world, saved.params, rnd, view);
         saved.history = {tally(saved.world)};
     }

@@ -1,7 +1,5 @@
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
-#include <vector>
 
 #include "shell.h"
 
@@ -9,8 +7,7 @@ namespace zibs::testing {
 namespace {
 
 // Each test's files go to a folder of its own, removed afterwards.
-class Sweep : public ::testing::Test {
-  protected:
+struct Sweep : ::testing::Test {
     const std::string dir = ::testing::TempDir() + "zibs-sweep-" + std::to_string(getpid());
     const std::string scratch = dir + "/run";
 
@@ -40,8 +37,7 @@ std::vector<std::vector<long long>> rows(const std::string& csv) {
 }
 
 // Columns of a result row.
-constexpr int seed = 0, endDay = 7, endPopulation = 8, peak = 9, peakDay = 10, births = 11,
-              cut = 14;
+constexpr int seed = 0, endDay = 7, births = 11, cut = 14;
 
 TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
     const std::string header =
@@ -49,29 +45,16 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
         "end_population,peak_population,peak_day,births,deaths_age,deaths_hunger,reached_day_"
         "limit\n";
     const std::string series = scratch + "-series.csv";
-    struct Case {
-        std::string sweep;
-        std::string run;               // zibs-run's days option
-        std::vector<long long> seeds;  // of the rows, in run order
-    };
-    const Case cases[] = {
-        {"--seeds 3..5", "--to-end", {3, 4, 5}},  // worlds of 55 to 68 days
-        {"--start-population 100,2.5 --repro-rate 3 --growth-rate -1:2:3 --seeds 1..2 --days 60",
-         "--days 60",
-         {1, 2, 1, 2, 1, 2, 1, 2}},
-        {"--growth-rate -32768 --mutations 9 --seeds 4294967295", "--to-end", {4294967295}},
-        // A world without zibs runs one day.
-        {"--start-population 0 --seeds 1", "--to-end", {1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.sweep);
-        const Ran r = sweep(c.sweep + " --series " + series);
-        ASSERT_EQ(r.status, 0) << r.err;
-        ASSERT_EQ(r.out.substr(0, header.size()), header);
+    for (const auto& c : cases("sweep_runs.txt")) {
+        const std::string& runDays = c[1];
+        SCOPED_TRACE(c[0]);
+        const Ran r = sweep(c[0] + " --series " + series);
+        ASSERT_TRUE(r.status == 0 && r.out.starts_with(header)) << r.err << r.out.substr(0, 300);
         const auto result = rows(r.out);
-        std::vector<long long> seeds;
-        for (const auto& row : result) seeds.push_back(row[seed]);
-        ASSERT_EQ(seeds, c.seeds);
+        std::string seeds;
+        for (const auto& row : result)
+            seeds += (seeds.empty() ? "" : " ") + std::to_string(row[seed]);
+        ASSERT_EQ(seeds, c[2]);
         const auto days = rows(slurp(series));
         std::size_t d = 0;
         for (const auto& row : result) {
@@ -81,30 +64,28 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
                                      "--growth-rate",      "--radiation",  "--mutations"};
             for (int p = 0; p < 6; ++p)
                 args += std::string(" ") + options[p] + "=" + std::to_string(row[1 + p]);
-            const Ran single = shell(std::string(ZIBS_RUN_PATH) + " " + args + " " + c.run);
+            const Ran single = shell(std::string(ZIBS_RUN_PATH) + " " + args + " " + runDays);
             const auto population = rows(single.out);
             ASSERT_EQ(single.status, row[cut] ? 3 : 0) << args;
             const auto top = std::max_element(population.begin(), population.end(),
                                               [](auto& a, auto& b) { return a[1] < b[1]; });
             EXPECT_EQ(
-                std::vector<long long>({row[endDay], row[endPopulation], row[peak], row[peakDay]}),
-                std::vector<long long>(
-                    {population.back()[0], population.back()[1], (*top)[1], (*top)[0]}))
-                << args;
+                std::vector(row.begin() + endDay, row.begin() + births),
+                std::vector({population.back()[0], population.back()[1], (*top)[1], (*top)[0]}))
+                << args;  // end day and population, peak population and its day
 
             // The run's days in the series: its columns, days 0 to end_day, the population of
             // zibs-run, births and deaths that add up day by day and to the row's sums.
-            long long sums[3] = {0, 0, 0};
+            std::vector<long long> sums(3);
             for (long long day = 0; day <= row[endDay]; ++day, ++d) {
                 ASSERT_LT(d, days.size());
                 const auto& s = days[d];
                 ASSERT_TRUE(std::equal(row.begin(), row.begin() + 7, s.begin())) << day;
-                ASSERT_EQ(std::pair(s[7], s[8]), std::pair(day, population.at(day)[1]));
+                ASSERT_EQ(std::tuple(s[7], s[8]), std::tuple(day, population.at(day)[1]));
                 ASSERT_EQ(s[8] - s[9] + s[10] + s[11], day == 0 ? s[8] : days[d - 1][8]) << day;
                 for (int k = 0; k < 3; ++k) sums[k] += s[9 + k];
             }
-            EXPECT_EQ(std::vector<long long>(sums, sums + 3),
-                      std::vector<long long>(row.begin() + births, row.begin() + cut));
+            EXPECT_EQ(sums, std::vector(row.begin() + births, row.begin() + cut));
         }
         EXPECT_EQ(d, days.size());
     }
@@ -112,19 +93,18 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
     // One whose grass alone grows meets the day limit, where zibs-run stops with code 3; the
     // sweep says so and goes on.
     const Ran cut = sweep("--start-population 0 --seeds 1 --days 32768");
-    EXPECT_EQ(cut.status, 0);
-    EXPECT_EQ(cut.out, header + "1,0,1,15,2,50,1,32767,0,0,0,0,0,0,1\n");
-    EXPECT_EQ(cut.err, "zibs-sweep: the day limit of 32767 cut 1 run short.\n");
+    EXPECT_EQ(std::tuple(cut.status, cut.out, cut.err),
+              std::tuple(0, header + "1,0,1,15,2,50,1,32767,0,0,0,0,0,0,1\n",
+                         "zibs-sweep: the day limit of 32767 cut 1 run short.\n"));
 }
 
 TEST_F(Sweep, SameOutputWhateverTheThreadsAndShardsPutTogetherGiveTheWhole) {
     const std::string args = "--repro-rate 1,3 --start-population 30 --seeds 1..6 --days 40";
     const Ran one = sweep(args + " --threads 1 --series " + scratch + "-1.csv");
     const Ran two = sweep(args + " --threads 2 --series " + scratch + "-2.csv");
-    ASSERT_EQ(one.status, 0);
-    EXPECT_EQ(lines(one.out).size(), 13u);
-    EXPECT_EQ(two.out, one.out);
-    EXPECT_EQ(slurp(scratch + "-2.csv"), slurp(scratch + "-1.csv"));
+    ASSERT_TRUE(one.status == 0 && lines(one.out).size() == 13u);
+    EXPECT_EQ(std::tuple(two.out, slurp(scratch + "-2.csv")),
+              std::tuple(one.out, slurp(scratch + "-1.csv")));
 
     // Three shards as three jobs of GNU parallel: row j of shard K is run K - 1 + 3j, and together
     // they hold every row once.
@@ -141,57 +121,41 @@ TEST_F(Sweep, SameOutputWhateverTheThreadsAndShardsPutTogetherGiveTheWhole) {
         for (std::size_t j = 1; j < part.size(); ++j, ++rows)
             interleaved.at(k - 1 + 3 * (j - 1)) = part[j];
     }
-    EXPECT_EQ(rows, whole.size());
-    EXPECT_EQ(interleaved, whole);
+    EXPECT_EQ(std::tuple(rows, interleaved), std::tuple(whole.size(), whole));
 }
 
-// The lists themselves are read as the sweep lists test shows; here, that a refusal ends the
-// sweep before any run.
+// The cases: tests/data/sweep_refusals.txt. The lists themselves: the sweep lists test.
 TEST_F(Sweep, RefusalsNameWhatWasRefusedAndWriteNothing) {
-    const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"--repro-rate 1", {"--seeds", "required"}},
-        {"--seeds 1 --radiation 1,x", {"--radiation", "\"x\"", "not a number"}},
-        {"--seeds 1 --max-grass 1:3:1,0", {"--max-grass", "\"0\"", "1 to 32767"}},
-        {"--seeds 1 --threads 0", {"--threads", "\"0\"", "1 to 1024"}},
-        {"--seeds 1 --days 5 --to-end", {"--days", "--to-end"}},
-        {"--seeds 0..4294967295 --repro-rate -32768:32767:1 --radiation -32768:32767:1",
-         {"more runs"}},
-    };
-    for (const auto& [args, names] : cases) {
-        const Ran r = sweep(args + " --series " + scratch + "-refused.csv");
-        EXPECT_EQ(r.status, 2) << args;
-        EXPECT_EQ(r.out, "") << args;
-        for (const std::string& name : names) {
-            EXPECT_NE(r.err.find(name), std::string::npos) << args << " -> " << r.err;
-        }
+    for (const auto& c : cases("sweep_refusals.txt")) {
+        const Ran r = sweep(c[0] + " --series " + scratch + "-refused.csv");
+        EXPECT_TRUE(r.status == 2 && r.out.empty()) << c[0];
+        for (std::size_t k = 1; k < c.size(); ++k)
+            EXPECT_NE(r.err.find(c[k]), std::string::npos) << c[0] << " -> " << r.err;
     }
     EXPECT_FALSE(std::filesystem::exists(scratch + "-refused.csv"));
 }
 
 TEST_F(Sweep, AFailedWriteEndsTheSweepWithCode1AndLeavesTheOldSeriesFile) {
     const std::string kept = scratch + "-kept.csv";
-    struct Case {
-        std::string setup, series, output, message;
-    };
-    const Case cases[] = {
+    // Shell setup, series file, output, message.
+    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
         {"", kept, "/dev/full", "cannot write the output: No space left on device"},
         // A file that may not grow beyond 2 KiB stands in for a full disk under the series.
         {"trap '' XFSZ; ulimit -f 2;", kept, "/dev/null",
          "\"" + kept + "\" could not be written: File too large"},
         {"", dir, "/dev/null", "\"" + dir + "\" could not be written: Is a directory"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [setup, series, output, message] : cases) {
         std::ofstream(kept) << "old\n";
-        const Ran r = shell(c.setup + ZIBS_SWEEP_PATH + " --seeds 1..3 --days 50 --series " +
-                            c.series + " >" + c.output);
-        EXPECT_EQ(r.status, 1) << c.message;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_EQ(slurp(kept), "old\n");
+        const Ran r = shell(setup + ZIBS_SWEEP_PATH + " --seeds 1..3 --days 50 --series " + series +
+                            " >" + output);
+        EXPECT_TRUE(r.status == 1 && r.err.find(message) != std::string::npos &&
+                    slurp(kept) == "old\n")
+            << r.err;
     }
     // Nothing is left beside the file.
-    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    for (const auto& e : std::filesystem::directory_iterator(dir))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
-    }
 }
 
 }  // namespace

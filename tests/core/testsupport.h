@@ -11,8 +11,7 @@
 namespace zibs::testing {
 
 // Draws given in advance. Running dry, or leaving draws unused, fails the test.
-class ScriptedRandom : public RandomSource {
-  public:
+struct ScriptedRandom : RandomSource {
     std::deque<double> draws;
 
     ScriptedRandom(std::initializer_list<double> d = {}) : draws(d) {}
@@ -32,8 +31,7 @@ inline double pick(int k, int n) {
 }
 
 // Records every call, comma separated: "erase 1, grass 5 5 153, draw 1" (x, y and green).
-class RecordingView : public Presentation {
-  public:
+struct RecordingView : Presentation {
     std::string log;
     bool autoUpdate = false;
 
@@ -70,9 +68,7 @@ inline Zib zibAt(Integer x, Integer y, std::initializer_list<std::pair<int, ZibC
 
 // A zib whose ring cell j is a store of capacity j, so turns can be followed.
 inline Zib ringed() {
-    Zib z = zibAt(6, 7);
-    z.goalx = 2;
-    z.goaly = 3;
+    Zib z{.x = 6, .y = 7, .goalx = 2, .goaly = 3, .reproage = 3, .alive = 1};
     for (int j = 1; j <= 8; ++j) z.cells[j] = food(static_cast<Integer>(j), 1, 1);
     return z;
 }

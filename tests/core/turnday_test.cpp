@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "testsupport.h"
 
 namespace zibs::testing {
@@ -9,7 +11,7 @@ TEST(Turn, RingPermutationsComposeAndRedrawTheSelectedZib) {
     turnzib(w, 2, 1, view);
     EXPECT_EQ(ringOf(w.zibs[1], &ZibCell::capacity), "3 4 5 6 7 8 1 2");  // cell 4 to 2, 2 to 8
 
-    for (int a = 0; a <= 8; ++a) {
+    for (int a = 0; a <= 8; ++a)
         for (int b = 0; b <= 8; ++b) {
             World x, y;
             x.zibs[1] = y.zibs[1] = ringed();
@@ -18,14 +20,13 @@ TEST(Turn, RingPermutationsComposeAndRedrawTheSelectedZib) {
             turnzib(y, (a + b) % 8, 1, view);
             ASSERT_EQ(x.zibs[1], y.zibs[1]) << a << " " << b;
         }
-    }
 
     // 0 and 8 leave the ring as it is; only the selected zib's portrait is redrawn, every turn.
     w.selzib = 1;
     turnzib(w, 0, 1, view);
     turnzib(w, 8, 1, view);
-    EXPECT_EQ(ringOf(w.zibs[1], &ZibCell::capacity), "3 4 5 6 7 8 1 2");
-    EXPECT_EQ(view.log, "portrait, portrait");
+    EXPECT_EQ(ringOf(w.zibs[1], &ZibCell::capacity) + ": " + view.log,
+              "3 4 5 6 7 8 1 2: portrait, portrait");
     for (int t : {-1, 0, 8, 9}) EXPECT_EQ(validTurn(t), t == 0 || t == 8) << t;
     EXPECT_DEBUG_DEATH(turnzib(w, 9, 1, view), "");  // refused where asserts run
 }
@@ -40,19 +41,16 @@ TEST(Day, RunsTheProceduresInOrderUntilTheLimit) {
     ScriptedRandom rnd{0.0, 0.0, 0.0, 0.0, 0.0};
     RecordingView view;
     ASSERT_TRUE(daystep(w, rnd, view));
-    EXPECT_EQ(where(w.zibs[1]), "(6, 5) to (0, 0)");
-    EXPECT_EQ(view.log, "grass 6 5 13, erase 1, grass 6 5 0, draw 1, updategraph");
+    EXPECT_EQ(where(w.zibs[1]) + ": " + view.log,
+              "(6, 5) to (0, 0): grass 6 5 13, erase 1, grass 6 5 0, draw 1, updategraph");
 
     // Only the step from 32766 to the limit 32767 runs; then daystep changes nothing.
     w.day = 32766;
     EXPECT_TRUE(daystep(w, rnd, view));
     const World frozen = w;
     view.log.clear();
-    EXPECT_FALSE(daystep(w, rnd, view));
-    EXPECT_EQ(view.log, "");
-    EXPECT_EQ(w.zibs, frozen.zibs);
-    EXPECT_EQ(w.grassAt(9, 9).amount, frozen.grassAt(9, 9).amount);
-    EXPECT_EQ(w.day, 32767);
+    EXPECT_TRUE(!daystep(w, rnd, view) && view.log.empty() && w.day == 32767);
+    EXPECT_EQ(std::memcmp(&w, &frozen, sizeof(World)), 0);
 }
 
 }  // namespace zibs::testing

@@ -1,7 +1,8 @@
-#include <cstdlib>
 #include <random>
+#include <regex>
 
 #include "savedworlds.h"
+#include "shell.h"
 
 namespace zibs::testing {
 
@@ -13,65 +14,31 @@ namespace zibs::testing {
     const auto values = [](const auto& v) {
         return std::array{v.reprorate, v.maxgrass, v.growrate, v.radiation, v.mutations};
     };
-    if (values(*p.values) != values(s.params) || values(s.params) != values(w) ||
-        p.values->popstart != s.params.popstart) {
-        return ::testing::AssertionFailure() << "parameters";
-    }
-    if (w.popstart < s.params.popstart) return ::testing::AssertionFailure() << "popstart";
-    if (!Rnd::canHold(s.generator)) return ::testing::AssertionFailure() << "generator";
     if (const auto sound = soundWorld(w); !sound) return sound;
-    if (s.history.size() != static_cast<std::size_t>(w.day) + 1 || s.history.back() != tally(w)) {
-        return ::testing::AssertionFailure() << "history";
-    }
-    for (std::size_t k = 0; k < s.history.size(); ++k) {
-        if (s.history[k].day != static_cast<int>(k)) {
-            return ::testing::AssertionFailure() << "history day " << k;
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-// Where the numbers of a world file's text stand: start and length.
-std::vector<std::pair<std::size_t, std::size_t>> numbersOf(const std::string& t) {
-    std::vector<std::pair<std::size_t, std::size_t>> v;
-    const auto digit = [&](std::size_t i) { return i < t.size() && t[i] >= '0' && t[i] <= '9'; };
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        if (!digit(i) && !(t[i] == '-' && digit(i + 1))) continue;
-        std::size_t e = i + 1;
-        while (digit(e)) ++e;
-        v.emplace_back(i, e - i);
-        i = e;
-    }
-    return v;
+    bool ok = values(*p.values) == values(s.params) && values(s.params) == values(w) &&
+              p.values->popstart == s.params.popstart && w.popstart >= s.params.popstart &&
+              Rnd::canHold(s.generator) &&
+              s.history.size() == static_cast<std::size_t>(w.day) + 1 &&
+              s.history.back() == tally(w);
+    for (std::size_t k = 0; ok && k < s.history.size(); ++k) ok = s.history[k].day == int(k);
+    if (ok) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "parameters, popstart, generator or history";
 }
 
 TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
-    struct Base {
-        std::string text;
-        std::vector<std::pair<std::size_t, std::size_t>> numbers;
-    };
-    std::vector<Base> bases;
-    // Small worlds keep the files short, so that many can be parsed; the last, full one, whose
-    // file is twice as long, takes one file in ten.
-    const std::tuple<ParameterTexts, std::uint32_t, int> worlds[] = {
-        {{"0"}, 2, 0},
-        {{"3"}, 11, 9},
-        {{}, 12, 4},
-        {{"100", "3", "40", "5", "32767", "32767"}, 5, 2}};
-    for (const auto& [texts, seed, days] : worlds) {
-        LiveWorld live(texts, seed);
-        live.go(days);
-        const std::string text = worldText(live.save());
-        bases.push_back({text, numbersOf(text)});
+    // Each world's text and where its numbers stand: start and length.
+    std::vector<std::pair<std::string, std::vector<std::pair<long, long>>>> bases;
+    const std::regex number("-?[0-9]+");
+    for (const auto& c : cases("fuzz_worlds.txt")) {
+        LiveWorld live(textsOf(c[0]), std::stoul(c[1]));
+        live.go(std::stoi(c[2]));
+        auto& [text, numbers] = bases.emplace_back();
+        text = worldText(live.save());
+        for (std::sregex_iterator m(text.begin(), text.end(), number), end; m != end; ++m)
+            numbers.emplace_back(m->position(), m->length());
     }
 
-    const char* values[] = {
-        "-1",    "0",      "1",      "2",          "3",          "4",
-        "6",     "7",      "20",     "21",         "49",         "50",
-        "99",    "100",    "101",    "624",        "625",        "32767",
-        "32768", "-32768", "-32769", "4294967295", "4294967296", "18446744073709551616",
-        "1.5",   "1e3",    "-0",     "true",       "null",       "\"5\"",
-        "[]",    "{}"};
+    const std::vector<std::string> values = cases("fuzz_values.txt").at(0);
     std::mt19937 gen(20240613);
     const auto below = [&](std::size_t n) { return n == 0 ? 0 : gen() % n; };
 
@@ -79,14 +46,15 @@ TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
     if (const char* n = std::getenv("ZIBS_FUZZ_FILES")) files = std::atoi(n);
     int accepted = 0, refused = 0;
     for (int f = 0; f < files; ++f) {
-        const Base& base = bases[below(10) == 0 ? bases.size() - 1 : below(bases.size() - 1)];
-        std::string t = base.text;
+        const auto& [text, numbers] =
+            bases[below(10) == 0 ? bases.size() - 1 : below(bases.size() - 1)];
+        std::string t = text;
         const int kind = static_cast<int>(below(10));
         if (kind < 4) {  // a number changed
-            const auto [at, len] = base.numbers[below(base.numbers.size())];
+            const auto [at, len] = numbers[below(numbers.size())];
             const std::string old = t.substr(at, len);
             const std::string by =
-                below(3) ? values[below(std::size(values))] : std::to_string(std::stoll(old) + 1);
+                below(3) ? values[below(values.size())] : std::to_string(std::stoll(old) + 1);
             t.replace(at, len, by);
         } else if (kind < 6) {  // a line removed: a field, or an entry of a list
             const std::size_t from = t.rfind('\n', below(t.size())) + 1;  // npos + 1 is 0

@@ -24,8 +24,7 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 namespace zibs {
 
 // The whole program on the offscreen platform, with message boxes collected instead of shown.
-class AppTest : public ::testing::Test {
-  protected:
+struct AppTest : ::testing::Test {
     AppTest() {
         fmain.messageSink = [this](const QString& text) { messages << text; };
         fmain.show();
@@ -38,7 +37,6 @@ class AppTest : public ::testing::Test {
     Form* existing() {
         return fmain.forms().existing<Form>();
     }
-    static QRect frameOf(QWidget* form) { return form->parentWidget()->geometry(); }
     // Initialize with the seed, then "Go 100" `hundreds` times.
     Fworld& start(const QString& seed, int hundreds = 0) {
         window<Fvariables>().txtseed->setText(seed);
@@ -56,12 +54,8 @@ class AppTest : public ::testing::Test {
 
 // A living zib at (x, y) with the given kinds in ring cells 1, 2, ...
 inline Zib zibAt(int x, int y, std::initializer_list<Integer> kinds) {
-    Zib z;
-    z.x = static_cast<Integer>(x);
-    z.y = static_cast<Integer>(y);
-    z.alive = 1;
-    int j = 1;
-    for (Integer k : kinds) z.cells[j++].kind = k;
+    Zib z{.x = static_cast<Integer>(x), .y = static_cast<Integer>(y), .alive = 1};
+    for (int j = 1; Integer k : kinds) z.cells[j++].kind = k;
     return z;
 }
 

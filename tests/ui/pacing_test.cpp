@@ -5,8 +5,6 @@
 
 #include "app_fixture.h"
 #include "runtime/repaintpacer.h"
-#include "ui/Fvariables.h"
-#include "ui/Fworld.h"
 #include "ui/graph.h"
 
 namespace zibs {
@@ -15,32 +13,26 @@ namespace {
 using PacedRuns = AppTest;
 
 // Counts the paint events of a widget; for a label, keeps the text its last paint showed.
-class Paints : public QObject {
-  public:
-    explicit Paints(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+struct Paints : QObject {
+    QLabel* label;
     int count = 0;
     QString lastText;
 
-  protected:
+    explicit Paints(QWidget* w) : label(qobject_cast<QLabel*>(w)) { w->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++count;
-            if (auto* label = qobject_cast<QLabel*>(widget_)) lastText = label->text();
-        }
+        if (event->type() != QEvent::Paint) return false;
+        ++count;
+        if (label) lastText = label->text();
         return false;
     }
-
-  private:
-    QWidget* widget_;
 };
 
 // The drawing area of a picture as the screen shows it.
 QImage onScreen(const PictureBox& pic) {
     QWidget* window = pic.window();
-    const QPoint at = pic.mapTo(window, QPoint(pic.borderWidth(), pic.borderWidth()));
-    const QSize size = pic.image().size();
+    const QRect r(pic.mapTo(window, QPoint(1, 1) * pic.borderWidth()), pic.image().size());
     return window->screen()
-        ->grabWindow(window->winId(), at.x(), at.y(), size.width(), size.height())
+        ->grabWindow(window->winId(), r.x(), r.y(), r.width(), r.height())
         .toImage()
         .convertToFormat(QImage::Format_RGB32);
 }
@@ -63,22 +55,17 @@ TEST_F(PacedRuns, FewRepaintsAndTheLastDayShown) {
     const qint64 bound = clock.elapsed() / RepaintPacer::intervalMs + 2;
     ASSERT_EQ(world.day, dayLimit);
     ASSERT_GT(world.population, 0);
-    for (const Paints* p : {&picture, &day}) {
-        EXPECT_GE(p->count, 1);
-        EXPECT_LE(p->count, bound);
-    }
-    EXPECT_EQ(day.lastText.toStdString(), std::to_string(dayLimit));
-    EXPECT_EQ(onScreen(*w.pic), w.pic->image());
+    for (const Paints* p : {&picture, &day}) EXPECT_TRUE(p->count >= 1 && p->count <= bound);
+    const auto shown = [&] { return std::tuple(day.lastText.toStdString(), onScreen(*w.pic)); };
+    EXPECT_EQ(shown(), std::tuple(std::to_string(dayLimit), w.pic->image()));
 
     world.day = 1000;
     w.Command3->click();
-    EXPECT_EQ(day.lastText.toStdString(), "1100");
-    EXPECT_EQ(onScreen(*w.pic), w.pic->image());
+    EXPECT_EQ(shown(), std::tuple(std::string("1100"), w.pic->image()));
 
     w.Command2->click();
     QCoreApplication::processEvents();
-    EXPECT_EQ(day.lastText.toStdString(), "1101");
-    EXPECT_EQ(onScreen(*w.pic), w.pic->image());
+    EXPECT_EQ(shown(), std::tuple(std::string("1101"), w.pic->image()));
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #include "runtime/picturebox.h"
 
 #include <QTest>
-#include <cmath>
 #include <set>
 #include <tuple>
 #include <utility>
-#include <vector>
 
-#include <gtest/gtest.h>
+#include "../core/shell.h"
 
 namespace zibs {
 namespace {
@@ -38,36 +36,22 @@ void setUp(PictureBox& box, int size) {
     box.Cls();
 }
 
-// Width 2 is centred on the pixel corner nearest the point: user (10, 10) is the middle of pixel
-// 10 and the tie goes to the corner at its lower right. A width below one counts as one. Dots on
-// the edges, on either side, are cut off; wholly outside, non-finite or huge points draw nothing.
+// The cases: tests/data/picturebox_dots.txt.
 TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
-    const std::tuple<int, double, double, PixelSet> cases[] = {
-        {1, 10, 10, block(10, 10, 10, 10)},
-        {2, 10.3, 9.6, block(10, 11, 9, 10)},
-        {3, 10, 10, block(9, 11, 9, 11)},
-        {0, 3, 4, block(3, 3, 4, 4)},
-        {3, 0, 0, block(0, 1, 0, 1)},
-        {3, 40, 40, block(39, 40, 39, 40)},
-        {3, -1, 5, block(0, 0, 4, 6)},
-        {91, -100, 5, {}},
-        {91, 1e30, 5, {}},
-        {91, std::nan(""), 5, {}},
-    };
     PictureBox box;
-    for (const auto& [width, x, y, expected] : cases) {
-        SCOPED_TRACE(testing::Message() << width << " at " << x << "," << y);
+    for (const auto& c : testing::cases("picturebox_dots.txt")) {
         setUp(box, 41);
-        box.setDrawWidth(width);
-        box.PSet(x, y, white);
-        EXPECT_EQ(painted(box), expected);
+        box.setDrawWidth(std::stoi(c[0]));
+        box.PSet(std::stod(c[1]), std::stod(c[2]), white);
+        int x0 = 0, x1 = -1, y0 = 0, y1 = -1;
+        if (c.size() > 3) std::istringstream(c[3]) >> x0 >> x1 >> y0 >> y1;
+        EXPECT_EQ(painted(box), block(x0, x1, y0, y1)) << c[0] << " at " << c[1] << "," << c[2];
     }
 
     // Every width from 1 to 91 is exactly the round disc of the pixels whose centres lie within
     // w / 2 of the dot's centre: the middle of pixel 60 for odd widths, the corner at 61 for even
     // ones. That makes each dot w pixels across and symmetric about its centre lines and diagonals.
     for (int w = 1; w <= 91; ++w) {
-        SCOPED_TRACE(w);
         setUp(box, 121);
         box.setDrawWidth(w);
         box.PSet(60, 60, white);
@@ -75,7 +59,7 @@ TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
         PixelSet disc;
         for (auto [x, y] : block(0, 120, 0, 120))
             if ((x - c) * (x - c) + (y - c) * (y - c) <= w * w / 4.0) disc.insert({x, y});
-        ASSERT_EQ(painted(box), disc);
+        ASSERT_EQ(painted(box), disc) << w;
     }
 
     // A pen chosen before the canvas changes size keeps its shape on the new canvas.
@@ -97,12 +81,11 @@ TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
     box.setBackColor(RGB(0, 0, 200));
     box.Cls();
     EXPECT_TRUE(painted(box).empty());
-    EXPECT_TRUE(box.restore(drawn));
-    EXPECT_EQ(box.image(), drawn);
+    EXPECT_TRUE(box.restore(drawn) && box.image() == drawn);
     box.PSet(7, 7);
     EXPECT_EQ(drawn.pixel(7, 7), qRgb(0, 0, 0));
-    EXPECT_FALSE(box.restore(QImage(40, 41, QImage::Format_RGB32)));
-    EXPECT_EQ(box.pixelAt(7, 7), RGB(10, 200, 30));
+    EXPECT_TRUE(!box.restore(QImage(40, 41, QImage::Format_RGB32)) &&
+                box.pixelAt(7, 7) == RGB(10, 200, 30));
 }
 
 // A 281 box with a border, drawn on while hidden and then shown: the 277 x 277 drawing area inside
@@ -119,13 +102,11 @@ TEST(PictureBoxWidget, BorderScaleAndCanvas) {
     box.PSet(20, 20, RGB(255, 0, 0));
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    EXPECT_EQ(box.image().size(), QSize(277, 277));
-    EXPECT_EQ(box.toPixel(20, 20), QPoint(276, 276));
-    EXPECT_EQ(box.toUser(QPointF(138, 69)), QPointF(10, 5));
-
+    EXPECT_EQ(std::tuple(box.image().size(), box.toPixel(20, 20), box.toUser(QPointF(138, 69))),
+              std::tuple(QSize(277, 277), QPoint(276, 276), QPointF(10, 5)));
     const QImage shot = box.grab().toImage();
-    EXPECT_EQ(shot.pixel(2, 2), qRgb(255, 255, 255));
-    EXPECT_EQ(shot.pixel(278, 278), qRgb(255, 0, 0));
+    EXPECT_EQ(std::tuple(shot.pixel(2, 2), shot.pixel(278, 278)),
+              std::tuple(qRgb(255, 255, 255), qRgb(255, 0, 0)));
 
     // Different scales on the two axes; without the border the area is the whole widget.
     box.setScaleWidth(500);

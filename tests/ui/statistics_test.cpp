@@ -3,8 +3,6 @@
 #include <QSignalSpy>
 
 #include "app_fixture.h"
-#include "ui/Fvariables.h"
-#include "ui/Fworld.h"
 #include "ui/graph.h"
 #include "ui/statistics.h"
 #include "ui/zibfile.h"
@@ -20,14 +18,12 @@ QList<QPointF> pointsOf(const statistics& s, int chart, int line) {
 
 // The points each line should hold for the rows: the day and the line's figure.
 void expectRows(const statistics& s, const StatsHistory& rows) {
-    for (int c = 0; c < 3; ++c) {
-        for (int l = 0; l < static_cast<int>(s.charts[c].lines.size()); ++l) {
-            const statistics::Line& line = s.charts[c].lines[l];
+    for (const statistics::Chart& chart : s.charts)
+        for (const statistics::Line& line : chart.lines) {
             QList<QPointF> want;
             for (const DayStats& row : rows) want.append(QPointF(row.day, line.value(row)));
-            EXPECT_EQ(pointsOf(s, c, l), want) << line.series->name().toStdString();
+            EXPECT_EQ(line.series->points(), want) << line.series->name().toStdString();
         }
-    }
 }
 
 TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
@@ -62,8 +58,9 @@ TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
     const QList<QPointF> drawn = pointsOf(s, 0, 0);
     const double columns = s.charts[0].view->chart()->plotArea().width();
     EXPECT_LE(drawn.size(), 2 * columns + 2);
-    EXPECT_EQ(drawn.front(), QPointF(0, rows.front().population));
-    EXPECT_EQ(drawn.back(), QPointF(rows.back().day, rows.back().population));
+    EXPECT_EQ(std::tuple(drawn.front(), drawn.back()),
+              std::tuple(QPointF(0, rows.front().population),
+                         QPointF(rows.back().day, rows.back().population)));
     const double pixel = 1000 / columns;  // days
     for (const DayStats& row : rows) {
         double low = 1e9, high = -1e9;

@@ -1,10 +1,7 @@
 // The main window, the child-window registry, and the child windows' frames.
 #include <QMenuBar>
-#include <QTest>
 
 #include "app_fixture.h"
-#include "ui/Fvariables.h"
-#include "ui/Fworld.h"
 #include "ui/graph.h"
 
 namespace zibs {
@@ -26,8 +23,9 @@ TEST(OneFont, EveryWindowAndMenu) {
         fmain.mnu,    fmain.seedlbl, v.startpop,      fmain.forms().get<Fworld>().Command1};
     for (QWidget* w : widgets) {
         const QFontInfo info(w->font());
-        EXPECT_EQ(info.family(), font.family()) << w->metaObject()->className();
-        EXPECT_EQ(info.pointSizeF(), font.pointSizeF()) << w->metaObject()->className();
+        EXPECT_EQ(std::tuple(info.family(), info.pointSizeF()),
+                  std::tuple(font.family(), font.pointSizeF()))
+            << w->metaObject()->className();
     }
 }
 
@@ -41,8 +39,7 @@ TEST_F(ChildWindows, CreatedOnFirstReferenceAndAfreshAfterClosing) {
     first->Poplbl->setText("42");
     first->parentWidget()->close();
     // Gone at once, although Qt deletes it only when control returns to the event loop.
-    EXPECT_EQ(existing<graph>(), nullptr);
-    EXPECT_EQ(window<graph>().Poplbl->text(), "0");
+    EXPECT_TRUE(!existing<graph>() && window<graph>().Poplbl->text() == "0");
 }
 
 // Closing the parameters window only hides it: Initialize and the next "Variables" press find
@@ -51,17 +48,15 @@ TEST_F(ChildWindows, ParametersWindowKeepsItsTexts) {
     QTest::mouseClick(fmain.cmd[2], Qt::LeftButton);
     Fvariables* v = existing<Fvariables>();
     ASSERT_NE(v, nullptr);
-    const QRect place = frameOf(v);
+    const QRect place = v->parentWidget()->geometry();
     v->startpop->setText("20");
     v->txtseed->setText("5");
     v->parentWidget()->close();
     ASSERT_EQ(existing<Fvariables>(), v);
     window<Fworld>().Command1->click();
-    EXPECT_EQ(world.popstart, 20);
-    EXPECT_EQ(fmain.seedlbl->text(), "Seed 5");
+    EXPECT_TRUE(world.popstart == 20 && fmain.seedlbl->text() == "Seed 5");
     QTest::mouseClick(fmain.cmd[2], Qt::LeftButton);
-    EXPECT_TRUE(v->isVisible());
-    EXPECT_EQ(frameOf(v), place);
+    EXPECT_TRUE(v->isVisible() && v->parentWidget()->geometry() == place);
 }
 
 // "World", "Graph" and "Variables" bring a minimised window back as it was, in front.
@@ -75,10 +70,10 @@ TEST_F(ChildWindows, MinimisedWindowComesBackInFront) {
         sub->showMinimized();
         area->setActiveSubWindow(area->subWindowList().at(i == 0 ? 1 : 0));
         QTest::mouseClick(fmain.cmd[i], Qt::LeftButton);
-        EXPECT_FALSE(sub->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) << i;
-        EXPECT_EQ(sub->geometry(), place) << i;
-        EXPECT_EQ(area->activeSubWindow(), sub) << i;
-        EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last(), sub) << i;
+        EXPECT_TRUE(!(sub->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) &&
+                    sub->geometry() == place && area->activeSubWindow() == sub &&
+                    area->subWindowList(QMdiArea::StackingOrder).last() == sub)
+            << i;
     }
 }
 

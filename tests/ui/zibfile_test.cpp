@@ -11,8 +11,10 @@ namespace zibs {
 namespace {
 
 // The inspector's totals beyond the 16-bit range, and a selected record outside the array, which
-// changes nothing.
-TEST(ZibFigures, WideTotalsAndNoSuchRecord) {
+// changes nothing. A body seen lately is shown again as kept, and that must be what drawing it
+// afresh gives: a body, another one differing in cell 8 only, the first again, one with an unknown
+// kind (drawn as an empty cell), a turn.
+TEST(Inspector, WideTotalsNoSuchRecordAndPortraitsSeenBefore) {
     World world;
     Rnd rnd;
     Fmain main{world, rnd};
@@ -25,16 +27,7 @@ TEST(ZibFigures, WideTotalsAndNoSuchRecord) {
     world.selzib = 101;
     form.zibdataupdate(world);
     EXPECT_EQ(form.uselbl->text(), "262136");
-}
 
-// A body seen lately is shown again as kept, and that must be what drawing it afresh gives: a
-// body, another one differing in cell 8 only, the first again, one with an unknown kind (drawn as
-// an empty cell), a turn.
-TEST(ZibPortrait, SeenBeforeIsAsDrawnAfresh) {
-    World world;
-    Rnd rnd;
-    Fmain main{world, rnd};
-    zibfile form{main.forms()};
     world.selzib = 7;
     Zib& z7 = world.zibs[7];
     z7.alive = 1;
@@ -56,8 +49,9 @@ TEST(ZibPortrait, SeenBeforeIsAsDrawnAfresh) {
         form.zibupdate(world);
         zibfile fresh{main.forms()};
         fresh.zibupdate(world);
-        EXPECT_EQ(form.filepic->image(), fresh.filepic->image()) << i;
-        EXPECT_EQ(form.filepic->DrawWidth(), fresh.filepic->DrawWidth()) << i;
+        EXPECT_EQ(std::tuple(form.filepic->image(), form.filepic->DrawWidth()),
+                  std::tuple(fresh.filepic->image(), fresh.filepic->DrawWidth()))
+            << i;
     }
 }
 
