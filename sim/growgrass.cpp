@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 
 #include "runtime/convert.h"
@@ -27,23 +28,21 @@ void generic::growgrass(World& world, View& view) {
         }
     }
     // Then the points with grass are plotted column by column. With a presentation that draws
-    // nothing this loop does nothing, and the compiler leaves it out.
+    // nothing this does nothing, and the compiler leaves it out.
     const double perUnit = 255.0 / maxgrass;
     // The shades of the small amounts, which nearly every point has, are worked out once.
     constexpr int shadesKept = 64;
     std::array<Rgb, shadesKept> shades;
     for (int a = 0; a < shadesKept; ++a)
         shades[a] = grownGrassColour(static_cast<Integer>(a), perUnit);
-    for (int x = 0; x < gridSize; ++x) {
-        for (int y = 0; y < gridSize; ++y) {
-            const Integer amount = world.grassAt(x, y).amount;
-            if (amount > 0) {
-                view.plotgrass(
-                    static_cast<Integer>(x), static_cast<Integer>(y), 3,
-                    amount < shadesKept ? shades[amount] : grownGrassColour(amount, perUnit));
-            }
-        }
+    GrassShades grown;
+    for (std::size_t i = 0; i < grown.size(); ++i) {
+        const Integer amount = world.grass[i].amount;
+        grown[i] = {amount < shadesKept ? shades[std::max<Integer>(amount, 0)]
+                                        : grownGrassColour(amount, perUnit),
+                    amount > 0};
     }
+    view.plotgrowngrass(grown);
 }
 
 template void generic::growgrass(World&, Presentation&);

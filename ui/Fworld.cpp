@@ -253,6 +253,13 @@ void Fworld::plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) {
     pic->PSet(x, y, colour);
 }
 
+void Fworld::plotgrowngrass(const GrassShades& shades) {
+    for (int x = 0; x < gridSize; ++x)
+        for (int y = 0; y < gridSize; ++y)
+            if (const GrassShade g = shades[x + gridSize * y]; g.shown)
+                dots_.plot(WorldDots::grassPlace(x, y), g.colour);
+}
+
 void Fworld::clearworld() {
     pic->Cls();
     pic->setScaleWidth(20);

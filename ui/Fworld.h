@@ -44,6 +44,7 @@ class Fworld : public ChildForm, public Presentation {
     void erasezib(Integer index) override;
     void drawdeadzib(Integer index) override;
     void plotgrass(Integer x, Integer y, int drawWidth, Rgb colour) override;
+    void plotgrowngrass(const GrassShades& shades) override;
     void clearworld() override;
     void cleargraph() override;
     void updategraph() override;
