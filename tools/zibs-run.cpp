@@ -4,8 +4,6 @@
 // command line is read into Options first; run() then does the work.
 
 #include <CLI/CLI.hpp>
-#include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -22,10 +20,12 @@
 #include "sim/sim.h"
 #include "sim/statscsv.h"
 #include "sim/trace.h"
+#include "tools/commandline.h"
 
 namespace {
 
 using namespace zibs;
+using namespace zibs::tools;
 
 // Exit codes, as --help and the README list them.
 enum ExitCode : int { finished = 0, writeFailed = 1, refused = 2, dayLimitReached = 3 };
@@ -82,49 +82,6 @@ constexpr ParameterOption parameterOptions[] = {
     {"--radiation", &ParameterTexts::rad, "\"Radiation\", -32768 to 32767"},
     {"--mutations", &ParameterTexts::mute, "\"Cell mutations\", -32768 to 32767"},
 };
-
-// Writes to standard output; a failed write throws with the system's reason.
-void put(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
-        throw std::system_error(errno, std::generic_category(), "cannot write the output");
-    }
-}
-
-// Flushes and closes standard output, which reports what the disk refused at the last moment.
-void finishOutput() {
-    if (std::fflush(stdout) != 0 || std::fclose(stdout) != 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot write the output");
-    }
-}
-
-// A number of days: decimal digits only, no sign or blanks.
-std::optional<long long> dayCount(std::string_view text) {
-    long long value = 0;
-    if (text.empty() || text.front() == '-') return std::nullopt;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-// A check for an option's value: refuses what `read` cannot convert, saying what it accepts.
-template <typename Read>
-CLI::Validator accepting(Read read, const std::string& what) {
-    return CLI::Validator(
-        [read, what](std::string& text) {
-            return read(text) ? std::string()
-                              : "must be " + what + "; " + quotedText(text) + " is not accepted.";
-        },
-        "");
-}
-
-// A value is taken whole, whatever it looks like ("-1", " 5"), except that one starting with "--"
-// is the next option: the value is missing.
-const CLI::Validator givenValue(
-    [](std::string& text) {
-        return text.rfind("--", 0) == 0 ? "needs a value before " + quotedText(text) + "."
-                                        : std::string();
-    },
-    "");
 
 // The options of the command line; or, when there is nothing to run (--help, --version, a
 // refusal), the exit code after the answer is printed.

@@ -7,13 +7,11 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,10 +24,12 @@
 #include "runtime/convert.h"
 #include "sweep/runworld.h"
 #include "sweep/sweep.h"
+#include "tools/commandline.h"
 
 namespace {
 
 using namespace zibs;
+using namespace zibs::tools;
 using namespace zibs::sweep;
 
 // Exit codes, as --help and the README list them.
@@ -69,55 +69,9 @@ struct Options {
     std::optional<std::string> series;
 };
 
-// Writes to standard output; a failed write throws with the system's reason.
-void put(std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
-        throw std::system_error(errno, std::generic_category(), "cannot write the output");
-    }
-}
-
-// Flushes and closes standard output, which reports what the disk refused at the last moment.
-void finishOutput() {
-    if (std::fflush(stdout) != 0 || std::fclose(stdout) != 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot write the output");
-    }
-}
-
-// A whole number from `lowest` to `highest`: decimal digits only, no sign or blanks.
-std::optional<long long> wholeNumber(std::string_view text, long long lowest, long long highest) {
-    long long value = 0;
-    if (text.empty() || text.front() == '-') return std::nullopt;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    if (value < lowest || value > highest) return std::nullopt;
-    return value;
-}
-std::optional<long long> dayCount(std::string_view text) {
-    return wholeNumber(text, 0, std::numeric_limits<long long>::max());
-}
 std::optional<long long> threadCount(std::string_view text) {
     return wholeNumber(text, 1, 1024);
 }
-
-// A check for an option's value: refuses what `read` cannot convert, saying what it accepts.
-template <typename Read>
-CLI::Validator accepting(Read read, const std::string& what) {
-    return CLI::Validator(
-        [read, what](std::string& text) {
-            return read(text) ? std::string()
-                              : "must be " + what + "; " + quotedText(text) + " is not accepted.";
-        },
-        "");
-}
-
-// A value is taken whole, whatever it looks like ("-1", "-5:5:1"), except that one starting with
-// "--" is the next option: the value is missing.
-const CLI::Validator givenValue(
-    [](std::string& text) {
-        return text.rfind("--", 0) == 0 ? "needs a value before " + quotedText(text) + "."
-                                        : std::string();
-    },
-    "");
 
 // The cores this process may run on (a batch system may give it fewer than the machine has).
 unsigned coreCount() {
