@@ -66,4 +66,30 @@ inline const CLI::Validator givenValue(
     },
     "");
 
+// Reads the command line into `app`'s options and runs `check` for the rules between options
+// (throwing a CLI::ParseError to refuse). Returns the exit code when there is nothing to run:
+// 0 once --help or --version is answered on standard output, 2 once a refusal is named on
+// standard error; nothing when the options stand.
+template <typename Check>
+std::optional<int> parseCommandLine(CLI::App& app, int argc, char** argv, Check check) {
+    try {
+        app.parse(argc, argv);
+        check();
+    } catch (const CLI::CallForHelp&) {
+        put(app.help());
+        finishOutput();
+        return 0;
+    } catch (const CLI::CallForVersion& version) {
+        put(std::string(version.what()) + "\n");
+        finishOutput();
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        const std::string name = app.get_name();
+        std::fprintf(stderr, "%s: %s\nRun \"%s --help\" for the options.\n", name.c_str(), e.what(),
+                     name.c_str());
+        return 2;
+    }
+    return std::nullopt;
+}
+
 }  // namespace zibs::tools

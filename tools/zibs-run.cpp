@@ -133,8 +133,7 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
         ->type_name("FILE")
         ->check(givenValue);
 
-    try {
-        app.parse(argc, argv);
+    const std::optional<int> answered = parseCommandLine(app, argc, argv, [&] {
         if (*days && *toEnd) throw CLI::ExcludesError(days->get_name(), toEnd->get_name());
         if (*load) {
             std::string given;
@@ -147,18 +146,8 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
                                           ": the world file holds its own seed and parameters");
             }
         }
-    } catch (const CLI::CallForHelp&) {
-        put(app.help());
-        finishOutput();
-        return finished;
-    } catch (const CLI::CallForVersion& version) {
-        put(std::string(version.what()) + "\n");
-        finishOutput();
-        return finished;
-    } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "zibs-run: %s\nRun \"zibs-run --help\" for the options.\n", e.what());
-        return refused;
-    }
+    });
+    if (answered) return *answered;
     return opt;
 }
 

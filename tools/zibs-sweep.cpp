@@ -150,22 +150,10 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
         ->type_name("FILE")
         ->check(givenValue);
 
-    try {
-        app.parse(argc, argv);
+    const std::optional<int> answered = parseCommandLine(app, argc, argv, [&] {
         if (*days && *toEnd) throw CLI::ExcludesError(days->get_name(), toEnd->get_name());
-    } catch (const CLI::CallForHelp&) {
-        put(app.help());
-        finishOutput();
-        return finished;
-    } catch (const CLI::CallForVersion& version) {
-        put(std::string(version.what()) + "\n");
-        finishOutput();
-        return finished;
-    } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "zibs-sweep: %s\nRun \"zibs-sweep --help\" for the options.\n",
-                     e.what());
-        return refused;
-    }
+    });
+    if (answered) return *answered;
     opt.sweep.series = opt.series.has_value();
     return opt;
 }
