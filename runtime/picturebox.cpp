@@ -243,33 +243,17 @@ void PictureBox::PSet(double x, double y, Rgb colour) {
 
 PictureBox::Dot PictureBox::place(double x, double y) const {
     syncCanvas();
-    Dot dot{x, y, drawWidth_, 0, 0, -1, canvasSerial_};
+    Dot dot{x, y, drawWidth_, -1, canvasSerial_};
     const Stamp& st = *pen_;
     const double u = x * kx_ + st.offset;
     const double v = y * ky_ + st.offset;
     if (!bits_ || drawWidth_ > smallPen || !(std::abs(u) < farOff && std::abs(v) < farOff))
         return dot;
-    dot.ax = floorToInt(u);
-    dot.ay = floorToInt(v);
-    if (dot.ax >= st.reach && dot.ax + st.reach < areaW_ && dot.ay >= st.reach &&
-        dot.ay + st.reach < areaH_)
-        dot.anchor = dot.ay * stride_ + dot.ax;
+    const int ax = floorToInt(u);
+    const int ay = floorToInt(v);
+    if (ax >= st.reach && ax + st.reach < areaW_ && ay >= st.reach && ay + st.reach < areaH_)
+        dot.anchor = ay * stride_ + ax;
     return dot;
-}
-
-void PictureBox::plotSlowly(const Dot& dot, Rgb colour) {
-    runDeferred();
-    syncCanvas();
-    setDrawWidth(dot.width);
-    if (dot.anchor < 0 || dot.canvas != canvasSerial_) return PSet(dot.x, dot.y, colour);
-    if (canvasShared_) detachCanvas();
-    const QRgb c = toQRgb(colour);
-    QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + dot.anchor;
-    for (const qsizetype offset : penPixels_[drawWidth_]) anchor[offset] = c;
-    if (!fullRepaintPending_) {
-        const int r = pen_->reach;
-        requestRepaint(dot.ax - r, dot.ay - r, dot.ax + r, dot.ay + r);
-    }
 }
 
 void PictureBox::detachCanvas() {

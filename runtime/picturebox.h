@@ -53,13 +53,12 @@ class PictureBox : public QWidget {
     void PSet(double x, double y) { PSet(x, y, fore_); }
 
     // A dot worked out once and plotted often: the pixels PSet would set for a dot of DrawWidth
-    // at (x, y) on the canvas as it is. Plotting it sets the same pixels as PSet would, and falls
-    // back on PSet once the canvas has changed size or scale.
+    // at (x, y) on the canvas as it is. Plotting it sets the same pixels as PSet would, leaving
+    // the pen as it is; once the canvas has changed size or scale it is PSet.
     struct Dot {
         double x = 0, y = 0;
         int width = 1;
-        int ax = 0, ay = 0;        // the anchor pixel
-        qsizetype anchor = -1;     // its index in the canvas; -1: cut at an edge, or off it
+        qsizetype anchor = -1;     // the anchor pixel's index in the canvas; -1: cut at an edge
         std::uint64_t canvas = 0;  // canvasSerial() when placed
     };
     Dot place(double x, double y) const;
@@ -67,13 +66,16 @@ class PictureBox : public QWidget {
         // Nearly always: the canvas as the dot was placed, wholly on it, not shared, nothing put
         // off, and a repaint of the whole picture already asked for.
         if (dot.canvas == canvasSerial_ && dot.anchor >= 0 && fullRepaintPending_ &&
-            !canvasShared_ && !deferred_ && dot.width == drawWidth_ && canvasFits()) {
+            !canvasShared_ && !deferred_ && canvasFits()) {
             QRgb* const anchor = reinterpret_cast<QRgb*>(bits_) + dot.anchor;
             const QRgb c = qRgb(colour.r, colour.g, colour.b);
             for (const qsizetype offset : penPixels_[dot.width]) anchor[offset] = c;
             return;
         }
-        plotSlowly(dot, colour);
+        const int width = drawWidth_;
+        setDrawWidth(dot.width);
+        PSet(dot.x, dot.y, colour);
+        setDrawWidth(width);
     }
 
     // The drawing area, one image pixel per screen pixel.
@@ -125,7 +127,6 @@ class PictureBox : public QWidget {
     void syncCanvas() const {
         if (!canvasFits()) reallocate();
     }
-    void plotSlowly(const Dot& dot, Rgb colour);
     void reallocate() const;
     // Runs the drawing put off, if any, leaving the pen as the caller set it.
     void runDeferred() const {
