@@ -1,18 +1,27 @@
 #include "ui/statistics.h"
 
+#include <QAction>
+#include <QBuffer>
 #include <QChart>
-#include <QCursor>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QGraphicsLayout>
+#include <QGuiApplication>
 #include <QLegendMarker>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPen>
 #include <QScreen>
+#include <QSvgGenerator>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
+#include "runtime/axisscale.h"
+#include "runtime/savefile.h"
 #include "ui/Fmain.h"
 #include "ui/forms.h"
 #include "ui/graph.h"
@@ -47,58 +56,38 @@ class TimedChartView : public QChartView {
 
 constexpr QMargins chartMargins(2, 2, 2, 2);
 
+// How near a line the pointer shows its figure, in pixels.
+constexpr double reach = 8;
+
 // Cells of a kind per living zib; 0 when none lives.
 double perZib(std::int32_t cells, std::int32_t population) {
     return population > 0 ? static_cast<double>(cells) / population : 0.0;
 }
 
-// The smallest step of 1, 2 or 5 times a power of ten that is at least `v`.
-double roundStep(double v) {
-    const double power = std::pow(10.0, std::floor(std::log10(v)));
-    for (const double m : {1.0, 2.0, 5.0, 10.0}) {
-        if (m * power >= v * (1 - 1e-9)) return m * power;
-    }
-    return 10 * power;
+bool shows(const QValueAxis* axis, const AxisScale& s) {
+    return axis->min() == s.low && axis->max() == s.high && axis->tickInterval() == s.interval &&
+           (axis->tickType() == QValueAxis::TicksDynamic ||
+            axis->tickCount() == std::lround((s.high - s.low) / s.interval) + 1);
 }
 
-// What an axis shows: from `low` to `high` with `ticks` marks.
-struct Scale {
-    double low, high;
-    int ticks;
-};
-
-bool shows(const QValueAxis* axis, const Scale& s) {
-    return axis->min() == s.low && axis->max() == s.high && axis->tickCount() == s.ticks;
-}
-
-void setScale(QValueAxis* axis, const Scale& s) {
+// The marks never come closer than the old or the new interval in between: not thousands of them
+// for a moment.
+void setScale(QValueAxis* axis, const AxisScale& s) {
+    axis->setTickInterval(std::max(axis->tickInterval(), s.interval));
     axis->setRange(s.low, s.high);
-    axis->setTickCount(s.ticks);
+    axis->setTickInterval(s.interval);
+    if (axis->tickType() == QValueAxis::TicksFixed)
+        axis->setTickCount(static_cast<int>(std::lround((s.high - s.low) / s.interval)) + 1);
 }
 
-// From 0 to the first round number at or above `high`, with marks at round steps of at least
-// `minStep`.
-Scale figureScale(double high, double minStep) {
-    const double step = roundStep(std::max(high / 4, minStep));
-    const double top = step * std::ceil(high / step - 1e-9);
-    return {0, top, static_cast<int>(std::lround(top / step)) + 1};
-}
-
-// From `first` over the first span of 100, 150, 200, 300, 500, 700, 1000, 1500, ... days that
-// reaches `last`, with a mark every 20, 50, 50, 100, 100, 100, 200, 500, ... days: during a run
-// the days widen a few times, not every day.
-Scale dayScale(double first, double last) {
-    const double power = std::pow(10.0, std::floor(std::log10(std::max(last - first, 100.0))));
-    const struct {
-        double span;
-        int marks;
-    } steps[] = {{1, 5}, {1.5, 3}, {2, 4}, {3, 3}, {5, 5}, {7, 7}, {10, 5}};
-    for (const auto& step : steps) {
-        if (first + step.span * power >= last) {
-            return {first, first + step.span * power, step.marks + 1};
-        }
-    }
-    return {first, first + 10 * power, 6};
+// The distance from `p` to the segment from `a` to `b`, and whether `b` is the nearer end.
+std::pair<double, bool> segmentDistance(QPointF p, QPointF a, QPointF b) {
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t =
+        length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + t * ab);
+    return {std::hypot(d.x(), d.y()), t > 0.5};
 }
 
 // The points of one figure over the rows for a plot `columns` pixels wide from day `first` to
@@ -146,34 +135,38 @@ statistics::statistics(Forms& forms) : ChildForm("Statistics", 7200, 8040), form
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    charts[0] = makeChart("Population, births and deaths");
+    charts[0] = makeChart("Population", "Zibs", 1);
     addLine(charts[0], "Population", Qt::black,
             [](const DayStats& s) -> double { return s.population; });
-    addLine(charts[0], "Births", QColor(0, 150, 0),
+
+    charts[1] = makeChart("Births and deaths", "Zibs a day", 1);
+    addLine(charts[1], "Births", QColor(0, 150, 0),
             [](const DayStats& s) -> double { return s.births; });
-    addLine(charts[0], "Deaths (age)", QColor(128, 0, 160),
+    addLine(charts[1], "Deaths (age)", QColor(128, 0, 160),
             [](const DayStats& s) -> double { return s.deathsAge; });
-    addLine(charts[0], "Deaths (hunger)", QColor(230, 110, 0),
+    addLine(charts[1], "Deaths (hunger)", QColor(230, 110, 0),
             [](const DayStats& s) -> double { return s.deathsHunger; });
 
-    charts[1] = makeChart("Cells per living zib");
+    charts[2] = makeChart("Cells per living zib", "Cells", 0.5);
     addLine(
-        charts[1], "Stores", QColor(230, 0, 0),
+        charts[2], "Stores", QColor(230, 0, 0),
         [](const DayStats& s) { return perZib(s.stores, s.population); }, false);
     addLine(
-        charts[1], "Motors", QColor(190, 150, 0),
+        charts[2], "Motors", QColor(190, 150, 0),
         [](const DayStats& s) { return perZib(s.motors, s.population); }, false);
     addLine(
-        charts[1], "Eyes", QColor(0, 0, 230),
+        charts[2], "Eyes", QColor(0, 0, 230),
         [](const DayStats& s) { return perZib(s.eyes, s.population); }, false);
 
-    charts[2] = makeChart("Grass and food");
-    addLine(charts[2], "Grass", QColor(0, 150, 0),
+    charts[3] = makeChart("Grass and food", "Units", 1);
+    addLine(charts[3], "Grass", QColor(0, 150, 0),
             [](const DayStats& s) -> double { return s.grass; });
-    addLine(charts[2], "Food", QColor(150, 80, 0),
+    addLine(charts[3], "Food", QColor(150, 80, 0),
             [](const DayStats& s) -> double { return s.food; });
 
-    for (Chart& chart : charts) {
+    const char* names[] = {"population", "births-and-deaths", "cells", "grass-and-food"};
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+        Chart& chart = charts[i];
         chart.mark = new QLineSeries(chart.view->chart());
         chart.mark->setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
         chart.view->chart()->addSeries(chart.mark);
@@ -181,11 +174,14 @@ statistics::statistics(Forms& forms) : ChildForm("Statistics", 7200, 8040), form
         chart.mark->attachAxis(chart.y);
         for (QLegendMarker* marker : chart.view->chart()->legend()->markers(chart.mark))
             marker->setVisible(false);
+        addMenu(chart, names[i]);
         layout->addWidget(chart.view);
     }
     // The charts are stacked on the same days: the bottom one names them.
-    charts[0].x->setLabelsVisible(false);
-    charts[1].x->setLabelsVisible(false);
+    for (std::size_t i = 0; i + 1 < charts.size(); ++i) charts[i].x->setLabelsVisible(false);
+    charts.back().x->setTitleText("Day");
+    // Down to this size every label, title and legend entry shows whole.
+    setMinimumSize(420, 470);
 
     pending_.setSingleShot(true);
     connect(&pending_, &QTimer::timeout, this, &statistics::refresh);
@@ -198,7 +194,7 @@ statistics::statistics(Forms& forms) : ChildForm("Statistics", 7200, 8040), form
     refresh();
 }
 
-statistics::Chart statistics::makeChart(const char* title) {
+statistics::Chart statistics::makeChart(const char* title, const char* unit, double minStep) {
     auto* chart = new QChart;
     chart->setTitle(title);
     QFont titleFont = font();
@@ -211,14 +207,25 @@ statistics::Chart statistics::makeChart(const char* title) {
     chart->legend()->setFont(font());
 
     Chart c;
+    c.minStep = minStep;
     c.x = new QValueAxis(chart);
     c.y = new QValueAxis(chart);
     c.x->setLabelFormat("%.0f");
-    for (QValueAxis* axis : {c.x, c.y}) axis->setLabelsFont(font());
+    c.y->setLabelFormat(minStep < 1 ? "%.1f" : "%.0f");
+    c.y->setTitleText(unit);
+    for (QValueAxis* axis : {c.x, c.y}) {
+        axis->setLabelsFont(font());
+        axis->setTitleFont(font());
+        axis->setTickInterval(1);
+        axis->setTickAnchor(0);
+    }
+    // The days end between two marks; a figure axis ends on one.
+    c.x->setTickType(QValueAxis::TicksDynamic);
     chart->addAxis(c.x, Qt::AlignBottom);
     chart->addAxis(c.y, Qt::AlignLeft);
     c.view = new TimedChartView(chart, this, spentNs_);
     c.view->viewport()->installEventFilter(this);
+    c.view->viewport()->setMouseTracking(true);
     return c;
 }
 
@@ -230,13 +237,71 @@ void statistics::addLine(Chart& chart, const char* name, QColor colour,
     chart.view->chart()->addSeries(series);
     series->attachAxis(chart.x);
     series->attachAxis(chart.y);
-    chart.y->setLabelFormat(whole ? "%.0f" : "%.1f");
-    const std::size_t c = static_cast<std::size_t>(&chart - charts.data());
-    const std::size_t l = chart.lines.size();
     chart.lines.push_back({series, value, whole});
-    connect(series, &QXYSeries::hovered, this, [this, c, l](const QPointF& at, bool hovering) {
-        showValue(charts[c].lines[l], at, hovering);
+    // A click on the legend entry hides the line or shows it again; the entry stays, paler
+    // while its line is hidden.
+    QLegendMarker* marker = chart.view->chart()->legend()->markers(series).value(0);
+    connect(marker, &QLegendMarker::clicked, this, [series, marker] {
+        series->setVisible(!series->isVisible());
+        marker->setVisible(true);
+        const qreal alpha = series->isVisible() ? 1.0 : 0.35;
+        for (auto set : {&QLegendMarker::labelBrush, &QLegendMarker::brush}) {
+            QBrush brush = (marker->*set)();
+            QColor c = brush.color();
+            c.setAlphaF(alpha);
+            brush.setColor(c);
+            if (set == &QLegendMarker::labelBrush)
+                marker->setLabelBrush(brush);
+            else
+                marker->setBrush(brush);
+        }
     });
+}
+
+void statistics::addMenu(Chart& chart, const QString& name) {
+    QChartView* view = chart.view;
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const std::size_t c = static_cast<std::size_t>(&chart - charts.data());
+    auto* save = new QAction("Save picture...", view);
+    connect(save, &QAction::triggered, this, [this, c, name] {
+        QString path = forms_.main.savePathSource(
+            "Save picture", "PNG pictures (*.png);;SVG pictures (*.svg)", name + ".png");
+        if (path.isEmpty()) return;
+        if (QFileInfo(path).suffix().isEmpty()) path += ".png";
+        savePicture(charts[c], path);
+    });
+    auto* copy = new QAction("Copy", view);
+    connect(copy, &QAction::triggered, this, [this, c] { copyPicture(charts[c]); });
+    view->addActions({save, copy});
+}
+
+bool statistics::savePicture(const Chart& chart, const QString& path) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(chart.view->size());
+        svg.setViewBox(chart.view->rect());
+        svg.setTitle(chart.view->chart()->title());
+        QPainter painter(&svg);
+        chart.view->render(&painter);
+    } else {
+        chart.view->grab().save(&buffer, "PNG");
+    }
+    const QString failure = bytes.isEmpty() ? QStringLiteral("the picture could not be made")
+                                            : saveWholeFile(path, bytes);
+    if (!failure.isEmpty()) {
+        forms_.main.message(QStringLiteral("The picture could not be written to %1: %2")
+                                .arg(QDir::toNativeSeparators(path), failure));
+        return false;
+    }
+    return true;
+}
+
+void statistics::copyPicture(const Chart& chart) {
+    QGuiApplication::clipboard()->setImage(chart.view->grab().toImage());
 }
 
 void statistics::Form_Load() {
@@ -259,7 +324,8 @@ void statistics::Form_Load() {
     }
     frame->move(std::clamp(frame->x(), 0, std::max(0, workspace->width() - frame->width())),
                 frame->y());
-    frame->resize(frame->width(), std::min(frame->height(), workspace->height()));
+    frame->resize(frame->width(), std::max(frame->minimumSizeHint().height(),
+                                           std::min(frame->height(), workspace->height())));
 }
 
 void statistics::follow() {
@@ -279,25 +345,24 @@ void statistics::refresh() {
     const RunLog& log = forms_.runlog;
     // New days, or rows changed in place: a new world, an opened one, a day run again. While the
     // world is shown at an earlier day, the charts keep the whole run.
-    if (log.runDays() == shown_ && log.rewrites() == rewrites_ && !resized_) return;
-    const StatsHistory rows = log.runRows();
+    if (log.runDays() == rows_.size() && log.rewrites() == rewrites_ && !resized_) return;
     // What the last update took, with the paints after it; this one is timed from here.
     QElapsedTimer timer;
     timer.start();
     lastCostNs_ = spentNs_;
     spentNs_ = 0;
-    shown_ = rows.size();
+    rows_ = log.runRows();
     rewrites_ = log.rewrites();
     resized_ = false;
     for (Chart& chart : charts) {
         chart.highest = 0;
         for (const Line& line : chart.lines) {
-            for (const DayStats& row : rows)
+            for (const DayStats& row : rows_)
                 chart.highest = std::max(chart.highest, line.value(row));
         }
     }
-    firstDay_ = rows.empty() ? 0 : rows.front().day;
-    lastDay_ = rows.empty() ? 0 : rows.back().day;
+    firstDay_ = rows_.empty() ? 0 : rows_.front().day;
+    lastDay_ = rows_.empty() ? 0 : rows_.back().day;
     fitAxes();
     // Each series takes its points at once: one change to draw, whatever their number. A long
     // history is drawn with about as many points as the plot has pixels across.
@@ -305,20 +370,26 @@ void statistics::refresh() {
         const int columns = std::max(1, static_cast<int>(chart.view->chart()->plotArea().width()));
         for (const Line& line : chart.lines) {
             line.series->replace(
-                linePoints(rows, line.value, chart.x->min(), chart.x->max(), columns));
+                linePoints(rows_, line.value, chart.x->min(), chart.x->max(), columns));
         }
     }
     spentNs_ += timer.nsecsElapsed();
 }
 
 void statistics::fitAxes() {
-    std::array<std::pair<Scale, Scale>, 3> scales;
+    std::array<std::pair<AxisScale, AxisScale>, 4> scales;
     bool moved = false;
     for (std::size_t i = 0; i < charts.size(); ++i) {
         const Chart& chart = charts[i];
-        scales[i] = {
-            dayScale(firstDay_, lastDay_),
-            figureScale(std::max(chart.highest, 1.0), chart.lines.front().whole ? 1 : 0.5)};
+        // As many marks as have room for their labels: a label's height and a half apart up
+        // the plot, a wide day's label and a half across it.
+        const QRectF plot = chart.view->chart()->plotArea();
+        const QFontMetricsF metrics(chart.y->labelsFont());
+        const int across =
+            static_cast<int>(plot.width() / (1.5 * metrics.horizontalAdvance("00000")));
+        const int up = static_cast<int>(plot.height() / (1.5 * metrics.height()));
+        scales[i] = {dayScale(firstDay_, lastDay_, across),
+                     figureScale(chart.highest, chart.minStep, up)};
         moved |= !shows(chart.x, scales[i].first) || !shows(chart.y, scales[i].second);
     }
     if (!moved) return;
@@ -340,12 +411,13 @@ void statistics::alignPlots() {
     // margins added for the others, its plot would span from `own` to `ownRight`; the widest of
     // these lefts and the narrowest of the rights are then every chart's, so that a day stands at
     // the same place on all of them.
-    std::array<qreal, 3> own{};
-    std::array<qreal, 3> ownRight{};
+    std::array<qreal, 4> own{};
+    std::array<qreal, 4> ownRight{};
     qreal left = 0;
     qreal right = width();
     for (std::size_t i = 0; i < charts.size(); ++i) {
         QChart* c = charts[i].view->chart();
+        c->layout()->invalidate();
         c->layout()->activate();
         const QMargins added = c->margins() - chartMargins;
         own[i] = c->plotArea().left() - added.left();
@@ -388,33 +460,75 @@ void statistics::placeMark(Chart& chart) {
     chart.mark->replace({QPointF(markedDay_, chart.y->min()), QPointF(markedDay_, chart.y->max())});
 }
 
-void statistics::showValue(const Line& line, QPointF at, bool hovering) {
-    if (!hovering) {
-        QToolTip::hideText();
-        return;
+QString statistics::valueAt(const Chart& chart, QPointF at) const {
+    const QChart* c = chart.view->chart();
+    const QPointF p = c->mapFromScene(chart.view->mapToScene(at.toPoint()));
+    const QRectF plot = c->plotArea();
+    if (rows_.empty() || !plot.adjusted(-reach, -reach, reach, reach).contains(p)) return {};
+    // Pixels of the plot for a day and a figure.
+    const double dayWidth = plot.width() / (chart.x->max() - chart.x->min());
+    const double unitHeight = plot.height() / (chart.y->max() - chart.y->min());
+    auto position = [&](const DayStats& row, const Line& line) {
+        return QPointF(plot.left() + (row.day - chart.x->min()) * dayWidth,
+                       plot.bottom() - (line.value(row) - chart.y->min()) * unitHeight);
+    };
+    // The days within reach, with one more on either side for the segments that come in.
+    const double day = chart.x->min() + (p.x() - plot.left()) / dayWidth;
+    const double span = reach / dayWidth + 1;
+    auto from = std::lower_bound(rows_.begin(), rows_.end(), day - span,
+                                 [](const DayStats& s, double d) { return s.day < d; });
+    auto to = std::upper_bound(rows_.begin(), rows_.end(), day + span,
+                               [](double d, const DayStats& s) { return d < s.day; });
+    if (from != rows_.begin()) --from;
+    if (to != rows_.end()) ++to;
+    if (from == to) return {};
+    double nearest = reach;
+    const Line* found = nullptr;
+    const DayStats* foundRow = nullptr;
+    for (const Line& line : chart.lines) {
+        if (!line.series->isVisible()) continue;
+        for (auto row = from; row != to; ++row) {
+            const auto next = row + 1 == to ? row : row + 1;
+            const auto [distance, nextNearer] =
+                segmentDistance(p, position(*row, line), position(*next, line));
+            if (distance > nearest) continue;
+            nearest = distance;
+            found = &line;
+            foundRow = nextNearer ? &*next : &*row;
+        }
     }
-    // The day's own figure, also where a long history is drawn with fewer points than days.
-    const StatsHistory& rows = forms_.runlog.rows();
-    const auto row = std::lower_bound(rows.begin(), rows.end(), std::lround(at.x()),
-                                      [](const DayStats& s, long day) { return s.day < day; });
-    if (row == rows.end()) return;
-    const QString value = QString::number(line.value(*row), 'f', line.whole ? 0 : 2);
-    QToolTip::showText(
-        QCursor::pos(),
-        QStringLiteral("%1 on day %2: %3").arg(line.series->name()).arg(row->day).arg(value), this);
+    if (!found) return {};
+    const QString value = QString::number(found->value(*foundRow), 'f', found->whole ? 0 : 2);
+    return QStringLiteral("%1 on day %2: %3")
+        .arg(found->series->name())
+        .arg(foundRow->day)
+        .arg(value);
 }
 
 bool statistics::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && shown_ > 0) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        for (const Chart& chart : charts) {
-            if (watched != chart.view->viewport() || press->button() != Qt::LeftButton) continue;
-            QChart* c = chart.view->chart();
-            const QPointF at = c->mapFromScene(chart.view->mapToScene(press->position().toPoint()));
-            const double day = c->mapToValue(at, chart.lines.front().series).x();
-            emit dayPicked(
-                static_cast<int>(std::clamp(std::round(day), double(firstDay_), double(lastDay_))));
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove)
+        return ChildForm::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    for (const Chart& chart : charts) {
+        if (watched != chart.view->viewport()) continue;
+        if (type == QEvent::MouseMove) {
+            const QString text = valueAt(chart, mouse->position());
+            if (text.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(mouse->globalPosition().toPoint(), text, chart.view->viewport());
+            continue;
         }
+        // Only a click in the plot goes to a day: the legend, the title and the labels around
+        // the plot are no days.
+        if (mouse->button() != Qt::LeftButton || rows_.empty()) continue;
+        QChart* c = chart.view->chart();
+        const QPointF at = c->mapFromScene(chart.view->mapToScene(mouse->position().toPoint()));
+        if (!c->plotArea().contains(at)) continue;
+        const double day = c->mapToValue(at, chart.lines.front().series).x();
+        emit dayPicked(
+            static_cast<int>(std::clamp(std::round(day), double(firstDay_), double(lastDay_))));
     }
     return ChildForm::eventFilter(watched, event);
 }

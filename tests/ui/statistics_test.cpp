@@ -1,6 +1,13 @@
-// The Statistics window: its charts follow the run log, mark a day and report a picked one, and
-// a closed window costs a run nothing.
+// The Statistics window: its charts follow the run log, mark a day and report a picked one, show
+// a pointed figure, hide a line from its legend, save and copy their pictures, and a closed
+// window costs a run nothing.
+#include <QClipboard>
+#include <QGraphicsTextItem>
+#include <QGuiApplication>
+#include <QImage>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolTip>
 
 #include "app_fixture.h"
 #include "ui/graph.h"
@@ -26,6 +33,23 @@ void expectRows(const statistics& s, const StatsHistory& rows) {
         }
 }
 
+// Where a chart draws a value, in its view's viewport, to the pixel.
+QPoint pixelOf(const statistics::Chart& chart, QPointF value) {
+    QChart* c = chart.view->chart();
+    return chart.view->mapFromScene(
+        c->mapToScene(c->mapToPosition(value, chart.lines.front().series)));
+}
+
+// The texts a chart shows: title, axis labels and titles, legend entries.
+QStringList textsOf(const statistics::Chart& chart) {
+    QStringList texts;
+    for (QGraphicsItem* item : chart.view->scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+            texts << text->toPlainText();
+    }
+    return texts;
+}
+
 TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
     QTest::mouseClick(fmain.cmd[3], Qt::LeftButton);
     statistics& s = window<statistics>();
@@ -36,8 +60,8 @@ TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
     expectRows(s, rows);
     // Means per living zib, 0 when none lives.
     const DayStats& last = rows.back();
-    EXPECT_DOUBLE_EQ(pointsOf(s, 1, 2).back().y(), double(last.eyes) / last.population);
-    EXPECT_EQ(s.charts[1].lines[0].value(DayStats{}), 0.0);
+    EXPECT_DOUBLE_EQ(pointsOf(s, 2, 2).back().y(), double(last.eyes) / last.population);
+    EXPECT_EQ(s.charts[2].lines[0].value(DayStats{}), 0.0);
 
     // A day of Go 1 reaches the charts by their timer; a new world starts them again, also when
     // it has as many days as the old one had.
@@ -52,16 +76,18 @@ TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
 
     // A long run keeps its whole history, drawn with about two points a pixel across that reach
     // every day's figure: the line runs from the first day to the last, and near any day it
-    // passes that day's figure.
+    // passes that day's figure. The days end at a round day just past the last: 850 for 800 (a
+    // twentieth of 800 is 40, the round step 50).
     for (int i = 0; i < 8; ++i) w.Command3->click();
-    EXPECT_EQ(s.charts[0].x->max(), 1000);
+    for (const statistics::Chart& chart : s.charts)
+        EXPECT_EQ(std::pair(chart.x->min(), chart.x->max()), std::pair(0.0, 850.0));
     const QList<QPointF> drawn = pointsOf(s, 0, 0);
     const double columns = s.charts[0].view->chart()->plotArea().width();
     EXPECT_LE(drawn.size(), 2 * columns + 2);
     EXPECT_EQ(std::tuple(drawn.front(), drawn.back()),
               std::tuple(QPointF(0, rows.front().population),
                          QPointF(rows.back().day, rows.back().population)));
-    const double pixel = 1000 / columns;  // days
+    const double pixel = 850 / columns;  // days
     for (const DayStats& row : rows) {
         double low = 1e9, high = -1e9;
         for (const QPointF& p : drawn) {
@@ -71,6 +97,15 @@ TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
         }
         ASSERT_TRUE(low <= row.population && row.population <= high) << row.day;
     }
+    // The plots stand one above the other, each with a title on its figure axis.
+    for (const statistics::Chart& chart : s.charts) {
+        const QRectF plot = chart.view->chart()->plotArea();
+        const QRectF first = s.charts[0].view->chart()->plotArea();
+        EXPECT_NEAR(plot.left(), first.left(), 1);
+        EXPECT_NEAR(plot.right(), first.right(), 1);
+        EXPECT_FALSE(chart.y->titleText().isEmpty());
+    }
+    EXPECT_EQ(s.charts[3].x->titleText(), "Day");
 }
 
 TEST_F(Statistics, MarkedDayAndPickedDay) {
@@ -80,26 +115,128 @@ TEST_F(Statistics, MarkedDayAndPickedDay) {
     EXPECT_EQ(picked.count(), 0);  // no world, no days
 
     start("1", 1);
-    const QList<QPointF> before = pointsOf(s, 2, 0);
+    const QList<QPointF> before = pointsOf(s, 3, 0);
     s.markDay(40);
-    EXPECT_EQ(s.charts[2].mark->points(),
-              QList<QPointF>({QPointF(40, 0), QPointF(40, s.charts[2].y->max())}));
-    EXPECT_EQ(pointsOf(s, 2, 0), before);
+    EXPECT_EQ(s.charts[3].mark->points(),
+              QList<QPointF>({QPointF(40, 0), QPointF(40, s.charts[3].y->max())}));
+    EXPECT_EQ(pointsOf(s, 3, 0), before);
     s.markDay(-1);
-    EXPECT_TRUE(s.charts[1].mark->points().isEmpty());
+    EXPECT_TRUE(s.charts[2].mark->points().isEmpty());
 
-    // A click on a chart gives the nearest day, within the days run: left of the plot day 0, on
-    // the legend the last day.
-    const statistics::Chart& chart = s.charts[1];
+    // A click in a plot gives the nearest day; a click beside it (the labels, the legend, the
+    // title) none.
+    const statistics::Chart& chart = s.charts[2];
     auto clickAt = [&](QPoint at) {
         QTest::mouseClick(chart.view->viewport(), Qt::LeftButton, {}, at);
         return picked.isEmpty() ? -1 : picked.takeLast().at(0).toInt();
     };
-    const QPointF day40 =
-        chart.view->chart()->mapToPosition(QPointF(40.3, 1), chart.lines[0].series);
-    EXPECT_EQ(clickAt(chart.view->mapFromScene(chart.view->chart()->mapToScene(day40))), 40);
-    EXPECT_EQ(clickAt(QPoint(1, 50)), 0);
-    EXPECT_EQ(clickAt(QPoint(chart.view->viewport()->width() - 2, 50)), 100);
+    EXPECT_EQ(clickAt(pixelOf(chart, QPointF(40.3, 1))), 40);
+    EXPECT_EQ(clickAt(pixelOf(chart, QPointF(0.2, 0.1))), 0);
+    EXPECT_EQ(clickAt(QPoint(1, 50)), -1);
+    EXPECT_EQ(clickAt(QPoint(chart.view->viewport()->width() - 2, 50)), -1);
+    EXPECT_EQ(clickAt(QPoint(chart.view->viewport()->width() / 2, 2)), -1);
+}
+
+TEST_F(Statistics, APointedLineShowsItsNearestDayAlsoAfterGoingBack) {
+    statistics& s = window<statistics>();
+    start("31", 10);
+    // The highest population of the run, and the world shown at day 0: the later days stay drawn
+    // and pointed at.
+    const StatsHistory rows = fmain.forms().runlog.rows();
+    const DayStats peak = *std::max_element(
+        rows.begin(), rows.end(),
+        [](const DayStats& a, const DayStats& b) { return a.population < b.population; });
+    ASSERT_GT(peak.day, 0);
+    ASSERT_TRUE(fmain.showDay(0));
+
+    // Nothing of the line is higher: 7 pixels above it shows it (or a day beside it of the same
+    // figure), 9 pixels nothing.
+    const statistics::Chart& chart = s.charts[0];
+    const QPoint top = pixelOf(chart, QPointF(peak.day, peak.population));
+    const QString shown = s.valueAt(chart, top - QPoint(0, 7));
+    const QStringList parts = shown.split(' ');
+    ASSERT_EQ(parts.size(), 5) << shown.toStdString();
+    EXPECT_EQ(parts[0] + parts[1] + parts[2] + parts[4],
+              "Populationonday" + QString::number(peak.population));
+    EXPECT_EQ(rows.at(parts[3].chopped(1).toUInt()).population, peak.population);
+    EXPECT_EQ(s.valueAt(chart, top - QPoint(0, 9)), "");
+    // The pointer shows it as a tooltip.
+    QTest::mouseMove(chart.view->viewport(), top - QPoint(0, 7));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == shown; }))
+        << QToolTip::text().toStdString();
+
+    // Means with two decimals, the day a whole one, here the day gone back to.
+    const statistics::Chart& cells = s.charts[2];
+    const double eyes = double(rows[0].eyes) / rows[0].population;
+    EXPECT_EQ(s.valueAt(cells, pixelOf(cells, QPointF(0, eyes))),
+              QStringLiteral("Eyes on day 0: %1").arg(eyes, 0, 'f', 2));
+}
+
+TEST_F(Statistics, ALegendEntryHidesAndShowsItsLine) {
+    statistics& s = window<statistics>();
+    QSignalSpy picked(&s, &statistics::dayPicked);
+    start("31", 1);
+    const statistics::Chart& chart = s.charts[1];
+    const QLineSeries* deaths = chart.lines[1].series;
+    QPoint entry;
+    for (QGraphicsItem* item : chart.view->scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+            text && text->toPlainText() == "Deaths (age)")
+            entry = chart.view->mapFromScene(text->sceneBoundingRect().center());
+    }
+    ASSERT_FALSE(entry.isNull());
+    QTest::mouseClick(chart.view->viewport(), Qt::LeftButton, {}, entry);
+    EXPECT_FALSE(deaths->isVisible());
+    EXPECT_TRUE(chart.lines[0].series->isVisible());
+    EXPECT_TRUE(textsOf(chart).contains("Deaths (age)"));  // the entry stays
+    QTest::mouseClick(chart.view->viewport(), Qt::LeftButton, {}, entry);
+    EXPECT_TRUE(deaths->isVisible());
+    EXPECT_EQ(picked.count(), 0);
+}
+
+TEST_F(Statistics, AtItsSmallestSizeNoTextIsCutShort) {
+    statistics& s = window<statistics>();
+    start("31", 30);
+    s.parentWidget()->resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_EQ(s.size(), s.minimumSize());
+    for (const statistics::Chart& chart : s.charts) {
+        for (const QString& text : textsOf(chart)) {
+            EXPECT_FALSE(text.contains("...") || text.contains(QChar(0x2026)))
+                << text.toStdString();
+        }
+    }
+}
+
+TEST_F(Statistics, SavedAndCopiedPictures) {
+    statistics& s = window<statistics>();
+    start("31", 1);
+    const statistics::Chart& chart = s.charts[3];
+    QTemporaryDir dir;
+    QString asked = dir.filePath("grass");
+    fmain.savePathSource = [&](const QString&, const QString&, const QString&) { return asked; };
+    const QList<QAction*> menu = chart.view->actions();
+    ASSERT_EQ(menu.size(), 2);
+    EXPECT_EQ(std::pair(menu[0]->text(), menu[1]->text()),
+              std::pair(QString("Save picture..."), QString("Copy")));
+
+    menu[0]->trigger();  // no suffix: a PNG
+    const QImage png(dir.filePath("grass.png"), "PNG");
+    EXPECT_EQ(png.size(), chart.view->size());
+    asked = dir.filePath("grass.svg");
+    menu[0]->trigger();
+    QFile svg(asked);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_TRUE(text.contains("<svg") && text.contains("Grass and food")) << text.left(200).data();
+
+    menu[1]->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), chart.view->size());
+
+    EXPECT_FALSE(s.savePicture(chart, dir.filePath("no/such/folder/x.png")));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("The picture could not be written to "))
+        << messages[0].toStdString();
 }
 
 TEST_F(Statistics, AClosedWindowIsNotCreatedByARun) {
