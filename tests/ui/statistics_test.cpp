@@ -148,6 +148,9 @@ TEST_F(Statistics, APointedLineShowsItsNearestDayAlsoAfterGoingBack) {
         [](const DayStats& a, const DayStats& b) { return a.population < b.population; });
     ASSERT_GT(peak.day, 0);
     ASSERT_TRUE(fmain.showDay(0));
+    // The charts drawn again for another size still show the whole run.
+    s.parentWidget()->resize(s.parentWidget()->size() + QSize(10, 10));
+    QApplication::processEvents();
 
     // Nothing of the line is higher: 7 pixels above it shows it (or a day beside it of the same
     // figure), 9 pixels nothing.
