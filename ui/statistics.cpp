@@ -507,28 +507,34 @@ QString statistics::valueAt(const Chart& chart, QPointF at) const {
 
 bool statistics::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove)
-        return ChildForm::eventFilter(watched, event);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    for (const Chart& chart : charts) {
-        if (watched != chart.view->viewport()) continue;
-        if (type == QEvent::MouseMove) {
-            const QString text = valueAt(chart, mouse->position());
-            if (text.isEmpty())
-                QToolTip::hideText();
-            else
-                QToolTip::showText(mouse->globalPosition().toPoint(), text, chart.view->viewport());
-            continue;
-        }
+    const auto chart = std::find_if(charts.begin(), charts.end(), [watched](const Chart& c) {
+        return watched == c.view->viewport();
+    });
+    if (chart == charts.end()) return ChildForm::eventFilter(watched, event);
+    // The pointed figure shows as the tooltip at once; the view's own tooltip, which would take
+    // it away when the pointer rests, is left out.
+    if (type == QEvent::ToolTip || type == QEvent::MouseMove) {
+        const QPointF at = type == QEvent::ToolTip ? QPointF(static_cast<QHelpEvent*>(event)->pos())
+                                                   : static_cast<QMouseEvent*>(event)->position();
+        const QString text = valueAt(*chart, at);
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(chart->view->viewport()->mapToGlobal(at.toPoint()), text,
+                               chart->view->viewport());
+        if (type == QEvent::ToolTip) return true;
+    }
+    if (type == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
         // Only a click in the plot goes to a day: the legend, the title and the labels around
         // the plot are no days.
-        if (mouse->button() != Qt::LeftButton || rows_.empty()) continue;
-        QChart* c = chart.view->chart();
-        const QPointF at = c->mapFromScene(chart.view->mapToScene(mouse->position().toPoint()));
-        if (!c->plotArea().contains(at)) continue;
-        const double day = c->mapToValue(at, chart.lines.front().series).x();
-        emit dayPicked(
-            static_cast<int>(std::clamp(std::round(day), double(firstDay_), double(lastDay_))));
+        QChart* c = chart->view->chart();
+        const QPointF at = c->mapFromScene(chart->view->mapToScene(mouse->position().toPoint()));
+        if (mouse->button() == Qt::LeftButton && !rows_.empty() && c->plotArea().contains(at)) {
+            const double day = c->mapToValue(at, chart->lines.front().series).x();
+            emit dayPicked(
+                static_cast<int>(std::clamp(std::round(day), double(firstDay_), double(lastDay_))));
+        }
     }
     return ChildForm::eventFilter(watched, event);
 }

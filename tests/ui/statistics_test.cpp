@@ -168,6 +168,13 @@ TEST_F(Statistics, APointedLineShowsItsNearestDayAlsoAfterGoingBack) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == shown; }))
         << QToolTip::text().toStdString();
 
+    // It stays while the pointer rests there.
+    QHelpEvent rest(QEvent::ToolTip, top - QPoint(0, 7),
+                    chart.view->viewport()->mapToGlobal(top - QPoint(0, 7)));
+    QApplication::sendEvent(chart.view->viewport(), &rest);
+    QTest::qWait(600);
+    EXPECT_TRUE(QToolTip::isVisible() && QToolTip::text() == shown);
+
     // Means with two decimals, the day a whole one, here the day gone back to.
     const statistics::Chart& cells = s.charts[2];
     const double eyes = double(rows[0].eyes) / rows[0].population;
