@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots: starts the built program under its own Xvfb on a seeded world,
-# picks a living zib for the inspector, opens the Statistics window (Ctrl+T) where the program has
-# one, and saves docs/main-window.png, docs/inspector.png and docs/statistics.png.
+# Takes the pictures that the README and the AppStream metainfo show: starts the built program
+# under its own Xvfb on a seeded world, picks a living zib for the inspector, opens the Statistics
+# window (Ctrl+T), and saves docs/inspector.png, docs/statistics.png and docs/main-window.png,
+# each cropped to its window as it is when taken (the main window with the status bar's seed).
 #
 # Usage: tools/screenshots.sh [BUILD_DIR]     (BUILD_DIR defaults to build/; nothing is built)
 # Environment: SCREENSHOTS_DISPLAY, the Xvfb display number to use (default 99).
@@ -68,11 +69,12 @@ zibs_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zibs$' | head -n 1) ||
     { echo "screenshots: the main window did not show" >&2; cat "$tmp/zibs.log" >&2; exit 1; }
 sleep 1
-eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 
-# The main window as it shows now: a PNG and a PPM for the locator.
+# The main window as it shows now, at its size now (Ctrl+T widens it): a PNG and a PPM for the
+# locator. X, Y, WIDTH and HEIGHT stay those of the last shot.
 shot() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$tmp/$1.png"
     convert "$tmp/$1.png" "ppm:$tmp/$1.ppm"
 }
@@ -99,17 +101,19 @@ mkdir -p "$docs"
 crop picked "$inspector" "$docs/inspector.png"
 echo "docs/inspector.png: zib number $zib at ($zx, $zy)"
 
-# Ctrl+T opens the Statistics window where the program has one; it then becomes the active window.
+# Ctrl+T opens the Statistics window, which then becomes the active window.
 xdotool key --window "$window" ctrl+t
+sleep 1
+xdotool mousemove $((X + WIDTH - 5)) $((Y + 5))
 sleep 1
 shot statistics
 statistics=$(python3 "$locate" active "$tmp/statistics.ppm")
-if [[ -n "$statistics" && "$statistics" != "$inspector" ]]; then
-    crop statistics "$statistics" "$docs/statistics.png"
-    echo "docs/statistics.png"
-else
-    echo "no Statistics window: docs/statistics.png not made"
+if [[ -z "$statistics" || "$statistics" == "$inspector" ]]; then
+    echo "screenshots: no Statistics window after Ctrl+T" >&2
+    exit 1
 fi
+crop statistics "$statistics" "$docs/statistics.png"
+echo "docs/statistics.png"
 
 convert "$tmp/statistics.png" -strip "$docs/main-window.png"
-echo "docs/main-window.png"
+echo "docs/main-window.png (${WIDTH}x${HEIGHT})"
