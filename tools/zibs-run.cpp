@@ -30,30 +30,20 @@ using namespace zibs::tools;
 // Exit codes, as --help and the README list them.
 enum ExitCode : int { finished = 0, writeFailed = 1, refused = 2, dayLimitReached = 3 };
 
+// The help's closing text, one paragraph a line, filled to the page's width when printed; a "~"
+// keeps two words on one line.
 constexpr const char* footer =
-    R"(The parameter texts are read as the "Variables" window reads them: the number at
-the start of the text, rounded to a whole number (halves to even); the defaults
-are those of the window.
+    R"(The parameter texts are read as the "Variables" window reads them: the number at the start of the text, rounded to a whole number (halves to even); the defaults are those of the window.
 
---load continues a saved world exactly as if it had never stopped: its seed and
-parameters come from the file, so --seed and the parameter options cannot be
-given with it; the rows start with the day it was saved at. --save writes the
-world after the last day run, whole or not at all.
+--load continues a saved world exactly as if it had never stopped: its seed and parameters come from the file, so --seed and the parameter options cannot be given with it; the rows start with the day it was saved at. --save writes the world after the last day run, whole or not at all.
 
-Standard output holds only the rows from day 0 (or the loaded day): CSV
-"day,population", the day's statistics with --stats (the columns day,
-population, births, deaths_age, deaths_hunger, stores, motors, eyes, food,
-grass), or the world state after every day with --trace. Messages, and the
-seed taken from the
-clock when no --seed is given ("seed N"), go to standard error.
+Standard output holds only the rows from day 0 (or the loaded day): CSV "day,population", the day's statistics with --stats (the columns day, population, births, deaths_age, deaths_hunger, stores, motors, eyes, food, grass), or the world state after every day with --trace. Messages, and the seed taken from the clock when no --seed is given ("seed~N"), go to standard error.
 
 Exit codes:
   0  the run finished
   1  the output or the world file could not be written (the message says why)
-  2  an option, a parameter or a world file was refused (the message says which
-     and why)
-  3  the day limit of 32767 cut the run short; every day run was printed (and
-     the world saved with --save))";
+  2  an option, a parameter or a world file was refused (the message says which and why)
+  3  the day limit of 32767 cut the run short; every day run was printed (and the world saved with --save))";
 
 // What a row holds: the population, the day's statistics or the whole world state.
 enum class Rows { population, stats, trace };
@@ -100,13 +90,12 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
                      ->type_name("N")
                      ->check(givenValue)
                      ->check(accepting(seedValue, "a whole number from 0 to 4294967295"));
-    auto* days =
-        app.add_option_function<std::string>(
-               "--days", [&](const std::string& text) { opt.days = dayCount(text); },
-               "Days to run (default 100)")
-            ->type_name("N")
-            ->check(givenValue)
-            ->check(accepting(dayCount, "a whole number of days from 0 to 9223372036854775807"));
+    auto* days = app.add_option_function<std::string>(
+                        "--days", [&](const std::string& text) { opt.days = dayCount(text); },
+                        "Days to run (default 100)")
+                     ->type_name("N")
+                     ->check(givenValue)
+                     ->check(accepting(dayCount, "a whole number of days from 0 up"));
     auto* toEnd = app.add_flag("--to-end", opt.toEnd, "Run until no zib is left");
     std::vector<CLI::Option*> worldOptions = {seed};  // what a loaded world brings itself
     for (const ParameterOption& p : parameterOptions) {

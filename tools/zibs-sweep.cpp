@@ -35,27 +35,18 @@ using namespace zibs::sweep;
 // Exit codes, as --help and the README list them.
 enum ExitCode : int { finished = 0, writeFailed = 1, refused = 2 };
 
+// The help's closing text, one paragraph a line, filled to the page's width when printed; a "~"
+// keeps two words on one line.
 constexpr const char* footer =
-    R"(A list L is values and inclusive ranges from:to:step separated by commas, e.g.
-"1,2,5:25:5" for 1 2 5 10 15 20 25. A value is read as the "Variables" window
-reads it ("2.5" is 2) and must be a number; a range's parts are whole numbers.
-A parameter not given takes the window's initial text. Every value is checked
-as Initialize checks it before the first run.
+    R"(A list L is values and inclusive ranges from:to:step separated by commas, e.g. "1,2,5:25:5" for 1~2~5~10~15~20~25. A value is rounded as the "Variables" window rounds it ("2.5"~is~2), but a value that is no number, such as "abc", is refused, where the window would read it as 0; a range's parts are whole numbers. A parameter not given takes the window's initial text. Every value is checked as Initialize checks it before the first run.
 
-The runs are every combination of the lists, the first option varying slowest,
-each with every seed of A..B (fastest). Standard output holds one CSV row per
-run, in run order whatever the number of threads:
+The runs are every combination of the lists, the first option varying slowest, each with every seed of A..B (fastest). Standard output holds one CSV row per run, in run order whatever the number of threads:
   seed,start_population,repro_rate,max_grass,growth_rate,radiation,mutations,
   end_day,end_population,peak_population,peak_day,births,deaths_age,
   deaths_hunger,reached_day_limit
-Each row is what "zibs-run --seed S" with the same parameters gives. A run that
-the day limit of 32767 cuts short ends there with reached_day_limit 1; the
-sweep goes on. --shard K/N runs only the runs whose 0-based index i has
-i mod N = K-1: the outputs of shards 1/N to N/N, their rows put back in run
-order, are the output of the whole sweep.
+Each row is what "zibs-run~--seed~S" with the same parameters gives. A run that the day limit of 32767 cuts short ends there with reached_day_limit~1; the sweep goes on. --shard~K/N runs only the runs whose 0-based index i has i~mod~N~=~K-1: the outputs of shards 1/N to N/N, their rows put back in run order, are the output of the whole sweep.
 
-Messages and, when standard error is a terminal, a progress line go to standard
-error.
+Messages and, when standard error is a terminal, a progress line go to standard error.
 
 Exit codes:
   0  every run finished (also runs cut short by the day limit)

@@ -1,0 +1,30 @@
+#include "tools/commandline.h"
+
+#include <sstream>
+
+#include "shell.h"
+
+namespace zibs::testing {
+
+TEST(CommandLine, HelpIsFilledAtWholeWords) {
+    // A list entry goes on below the word after its number; a "~" keeps two words together.
+    EXPECT_EQ(tools::wrapText("  2  an option, a parameter or a world file was refused (the "
+                              "message says which and why)",
+                              40),
+              "  2  an option, a parameter or a world\n"
+              "     file was refused (the message says\n"
+              "     which and why)\n");
+    EXPECT_EQ(tools::wrapText("a b~c\n\n  x", 3), "a\nb c\n\n  x\n");
+    EXPECT_EQ(tools::wrapText("longer-than-the-line", 5), "longer-than-the-line\n");
+
+    // Both programs' help fits 79 columns, its joined phrases whole.
+    for (const std::string program : {ZIBS_RUN_PATH, ZIBS_SWEEP_PATH}) {
+        const Ran help = shell(program + " --help");
+        std::istringstream lines(help.out);
+        for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
+        EXPECT_EQ(help.out.find('~'), std::string::npos);
+    }
+    EXPECT_NE(shell(ZIBS_RUN_PATH " --help").out.find("(\"seed N\")"), std::string::npos);
+}
+
+}  // namespace zibs::testing
