@@ -1,7 +1,5 @@
 #include "runtime/axisscale.h"
 
-#include <sstream>
-
 #include "shell.h"
 
 namespace zibs::testing {

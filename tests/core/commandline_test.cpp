@@ -1,7 +1,5 @@
 #include "tools/commandline.h"
 
-#include <sstream>
-
 #include "shell.h"
 
 namespace zibs::testing {
