@@ -28,8 +28,9 @@ bool onlyPrints(int argc, char** argv) {
 QString readCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "A simulation of artificial life: zibs live, eat grass, breed, mutate and die on a "
-        "21 x 21 grid of grass.");
+        // QCommandLineParser prints it as it is: broken by hand within 79 columns.
+        "A simulation of artificial life: zibs live, eat grass, breed, mutate and die\n"
+        "on a 21 x 21 grid of grass.");
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument("file", "A world file (.zibs) to open at start.", "[file]");
