@@ -75,6 +75,8 @@ void Fworld::Command1_Click() {
                                 .arg(QString::fromStdString(quotedText(seedText))));
         return;
     }
+    // A run going on would carry on with the new world.
+    if (forms_.main.cmdstop->isEnabled()) forms_.main.cmdstop_Click();
     if (fromClock) {
         forms_.rnd.seedFromTimer();
     } else {
@@ -84,6 +86,9 @@ void Fworld::Command1_Click() {
     forms_.runlog.begin(forms_.rnd.currentSeed(), variables.texts(), *check.values, forms_.world,
                         forms_.rnd.state());
     forms_.main.showSeed(forms_.rnd.currentSeed());
+    // The figures and the inspected zib are the new world's from its day 0 on.
+    if (graph* g = forms_.existing<graph>()) g->showFigures(forms_.world);
+    if (zibfile* inspector = forms_.existing<zibfile>()) inspector->showzib(forms_.world);
     if (dayMarked_) markShownDay();
 }
 
