@@ -58,6 +58,12 @@ Fworld::Fworld(Forms& forms)
     connect(this, &ChildForm::closed, this, [this] { closed_ = true; });
 }
 
+void Fworld::Form_Load() {
+    if (forms_.runlog.empty()) return;
+    drawworld();
+    markShownDay();
+}
+
 void Fworld::Command1_Click() {
     const Fvariables& variables = forms_.get<Fvariables>();
     const ParameterCheck check = checkParameters(variables.texts());
