@@ -14,6 +14,7 @@
 #include "ui/forms.h"
 #include "ui/graph.h"
 #include "ui/statistics.h"
+#include "ui/worlddocument.h"
 #include "ui/zibfile.h"
 
 namespace zibs {
@@ -92,6 +93,7 @@ void Fworld::Command1_Click() {
     forms_.runlog.begin(forms_.rnd.currentSeed(), variables.texts(), *check.values, forms_.world,
                         forms_.rnd.state());
     forms_.main.showSeed(forms_.rnd.currentSeed());
+    forms_.main.document().started();
     // The figures and the inspected zib are the new world's from its day 0 on.
     if (graph* g = forms_.existing<graph>()) g->showFigures(forms_.world);
     if (zibfile* inspector = forms_.existing<zibfile>()) inspector->showzib(forms_.world);
@@ -113,6 +115,7 @@ void Fworld::Command4_Click() {
 bool Fworld::step() {
     if (!daystep(forms_.world, forms_.rnd, *this)) return false;
     forms_.runlog.record(forms_.world, forms_.rnd);
+    forms_.main.document().refresh();
     if (dayMarked_) markShownDay();
     return true;
 }
@@ -212,6 +215,7 @@ bool Fworld::goToDay(int day) {
     world.selzib = selzib;
     forms_.rnd.restore(log.seed(), shown.generator);
     log.moveTo(day);
+    forms_.main.document().refresh();
     drawworld();
     if (graph* g = forms_.existing<graph>()) g->showFigures(world);
     if (zibfile* inspector = forms_.existing<zibfile>()) {
