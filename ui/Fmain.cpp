@@ -153,9 +153,11 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     };
     daySource = [this](int current, int first, int last) -> std::optional<int> {
         bool ok = false;
+        // Any whole number is taken: a day outside the run is refused with a message, not
+        // silently cut to one inside it.
         const int day = QInputDialog::getInt(this, "Go to day",
                                              QStringLiteral("Day (%1 to %2):").arg(first).arg(last),
-                                             current, first, last, 1, &ok);
+                                             current, -2147483647, 2147483647, 1, &ok);
         return ok ? std::optional<int>(day) : std::nullopt;
     };
     MDIForm_Load();
@@ -322,13 +324,35 @@ void Fmain::mnuday_Click() {
     }
     // The run would go on while the question is open.
     if (cmdstop->isEnabled()) cmdstop_Click();
-    if (const std::optional<int> day = daySource(world_.day, log.firstDay(), log.lastDay()))
-        showDay(*day);
+    // An opened world's earlier days are rebuilt when asked for.
+    const int first = log.rebuildRefusal().empty() ? 0 : log.firstDay();
+    const std::optional<int> day = daySource(world_.day, first, log.lastDay());
+    if (!day) return;
+    if (*day < first || *day > log.lastDay()) {
+        message(QStringLiteral("There is no day %1 in this run: the days are %2 to %3.")
+                    .arg(*day)
+                    .arg(first)
+                    .arg(log.lastDay()));
+        return;
+    }
+    showDay(*day);
 }
 
 bool Fmain::showDay(int day) {
+    RunLog& log = forms_->runlog;
+    if (!log.empty() && day >= 0 && day < log.firstDay()) {
+        const std::string why = log.rebuildStart();
+        if (!why.empty()) {
+            message(QStringLiteral("The days before day %1 cannot be shown: its seed and "
+                                   "parameters do not give this world again (%2); the file may "
+                                   "have been edited. The world goes back to day %1 at most.")
+                        .arg(log.firstDay())
+                        .arg(QString::fromStdString(why)));
+            day = log.firstDay();
+        }
+    }
     // Only a day of the run opens the world window.
-    if (!forms_->runlog.holds(day) || day == world_.day) return false;
+    if (!log.holds(day) || day == world_.day) return false;
     return forms_->get<Fworld>().goToDay(day);
 }
 

@@ -56,11 +56,13 @@ class Fmain : public QMainWindow {
     bool saveWorld(const QString& path);
     void mnuday_Click();
 
-    // Shows the world as it was at the end of `day` of the current run, from the run's start to
-    // its last day, and carries on from there; a running "Go 100" or "Go to end" stops first.
-    // A click on the graph, Ctrl+Left and Ctrl+Right and "Go to day..." come here, and so does
-    // a day picked in the Statistics window. Returns false, changing nothing, for a day outside
-    // the run or the day the world is at.
+    // Shows the world as it was at the end of `day` of the current run, from day 0 to its last
+    // day, and carries on from there; a running "Go 100" or "Go to end" stops first. An opened
+    // world's days before its opened day are rebuilt from its seed and parameters the first time;
+    // when they do not give the file's world again, a message says why and the world goes to the
+    // opened day instead. A click on the graph, Ctrl+Left and Ctrl+Right and "Go to day..." come
+    // here, and so does a day picked in the Statistics window. Returns false, changing nothing,
+    // for a day outside the run or the day the world is at.
     bool showDay(int day);
 
     // Writes the population of every day since the last Initialize as CSV; the day's statistics
@@ -74,8 +76,8 @@ class Fmain : public QMainWindow {
         savePathSource;
     // Asks which file to open; empty when cancelled. Tests replace it.
     std::function<QString(const QString& caption, const QString& filter)> openPathSource;
-    // Asks for a day from first to last, `current` offered; empty when cancelled. Tests
-    // replace it.
+    // Asks for a day, from first to last offered and `current` proposed; empty when cancelled.
+    // A day outside first to last is refused with a message. Tests replace it.
     std::function<std::optional<int>(int current, int first, int last)> daySource;
 
     // Shows the seed of the current world in the status bar.
