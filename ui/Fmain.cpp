@@ -73,7 +73,7 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     mmu->addSeparator();
     mnuexport = mmu->addAction("Export &population (CSV)...");
     mnuexportstats = mmu->addAction("Export s&tatistics (CSV)...");
-    mnusave = mmu->addAction("Save world &picture...");
+    mnusave = mmu->addAction("Save world p&icture...");
     mmu->addSeparator();
     mnuquit = mmu->addAction("&Quit");
     mnuquit->setShortcut(QKeySequence("Ctrl+Q"));
