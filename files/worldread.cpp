@@ -160,7 +160,11 @@ void readWorldState(const Json& v, World& w) {
     for (const GlobalField& g : globalFields) keys.push_back(g.key);
     objectOf(v, keys, "\"world\"");
     for (const GlobalField& g : globalFields) {
-        w.*g.member = integer(member(v, g.key, "\"world\": "), g.key);
+        const Json& value = member(v, g.key, "\"world\": ");
+        // A day is never negative, and the day limit is the last there can be.
+        w.*g.member = g.member == &World::day
+                          ? static_cast<Integer>(whole(value, 0, dayLimit, g.key))
+                          : integer(value, g.key);
     }
     const Json& amounts = arrayOf(member(v, "grass", "\"world\": "), w.grass.size(), "\"grass\"");
     const Json& spares =

@@ -22,6 +22,7 @@ void RunLog::restore(std::uint32_t seed, const ParameterTexts& texts, const Para
     rows_ = std::move(history);
     later_.clear();
     kept_.clear();
+    refusal_.clear();
     start_ = {world, generator};
     ++rewrites_;
     if (listener_) listener_();
@@ -70,6 +71,54 @@ RunStart RunLog::dayState(int day) {
     NullPresentation nothing;
     while (world.day < day && daystep(world, rnd, nothing)) keep(world, rnd);
     return {world, rnd.state()};
+}
+
+namespace {
+
+// The state two runs share when one is the other computed again; the inspected zib is the
+// user's pick and the day's counts are in the rows.
+bool sameState(const World& a, const World& b) {
+    return a.popstart == b.popstart && a.population == b.population && a.day == b.day &&
+           a.reprorate == b.reprorate && a.maxgrass == b.maxgrass && a.growrate == b.growrate &&
+           a.radiation == b.radiation && a.mutations == b.mutations && a.grass == b.grass &&
+           a.zibs == b.zibs;
+}
+
+}  // namespace
+
+std::string RunLog::rebuildStart() {
+    if (refusal_.empty()) refusal_ = rebuiltStartProblem();
+    return refusal_;
+}
+
+std::string RunLog::rebuiltStartProblem() {
+    const int opened = firstDay();
+    if (empty() || opened == 0) return {};
+    // Records past the start population are left from whatever the file's world was built on:
+    // births overwrite them whole before the day reads them, and the rest are never read.
+    World world = start_.world;
+    Rnd rnd(seed_);
+    NullPresentation nothing;
+    initworld(world, params_, rnd, nothing);
+    const RunStart dayZero{world, rnd.state()};
+    std::map<int, RunStart> kept;
+    StatsHistory rows{tally(world)};
+    while (world.day < opened && daystep(world, rnd, nothing)) {
+        rows.push_back(tally(world));
+        if (world.day % snapshotDays == 0) kept.emplace(world.day, RunStart{world, rnd.state()});
+    }
+    const auto at = [](int day) { return "day " + std::to_string(day); };
+    if (world.day < opened) return "the rebuilt run ends on " + at(world.day);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        if (!(rows[k] == rows_[k])) return "its history differs from the rebuilt run on " + at(k);
+    }
+    if (!sameState(world, start_.world)) return "its world differs from the rebuilt " + at(opened);
+    if (rnd.state() != start_.generator)
+        return "its generator differs from the rebuilt " + at(opened);
+    kept_.merge(kept);
+    kept_.emplace(opened, start_);
+    start_ = dayZero;
+    return {};
 }
 
 void RunLog::moveTo(int day) {

@@ -51,6 +51,14 @@ class RunLog {
     // The world and the generator at the end of `day` (firstDay()..lastDay()), computed with
     // nothing drawn from the nearest kept day before it; the snapshot days passed are kept.
     RunStart dayState(int day);
+    // An opened world starts at the day it was saved on. Its seed and parameters build its day 0
+    // again, and running that to the opened day gives back its earlier days, unless the file was
+    // edited. Returns an empty text when the days come out as the file's (its history, world and
+    // generator), and the run starts at day 0 from then on; otherwise why not, changing nothing,
+    // and the same again without trying once more.
+    std::string rebuildStart();
+    // Why the opened world's earlier days cannot be rebuilt; empty until that has been found.
+    const std::string& rebuildRefusal() const { return refusal_; }
     // Makes `day` (firstDay()..lastDay()) the current day: rows() ends with it.
     void moveTo(int day);
 
@@ -77,6 +85,7 @@ class RunLog {
     std::string csv() const;
 
   private:
+    std::string rebuiltStartProblem();
     void keep(const World& world, const Rnd& rnd);
 
     std::uint32_t seed_ = 0;
@@ -87,6 +96,7 @@ class RunLog {
     StatsHistory later_;            // the rows after the current day, the last day first
     std::map<int, RunStart> kept_;  // snapshots by day, after the start
     std::uint64_t rewrites_ = 0;
+    std::string refusal_;
     std::function<void()> listener_;
 };
 

@@ -40,6 +40,7 @@ struct Zib {
 struct GrassCell {
     Integer amount = 0;
     Integer spare = 0;
+    friend bool operator==(const GrassCell&, const GrassCell&) = default;
 };
 
 // Offset of ring cell j (1 to 8) from the centre, clockwise from the top left, y downwards.
@@ -59,8 +60,8 @@ inline constexpr std::array<RingOffset, 9> ring = {{
     {-1, 0},
 }};
 
-inline constexpr int gridSize = 21;    // grid points 0..20 in each direction
-inline constexpr int lastRecord = 100; // zibs holds records 0..100; 0 is never used
+inline constexpr int gridSize = 21;     // grid points 0..20 in each direction
+inline constexpr int lastRecord = 100;  // zibs holds records 0..100; 0 is never used
 inline constexpr Integer dayLimit = 32767;
 
 // What happened during the day being run: newborns, and deaths by cause (a zib that dies with

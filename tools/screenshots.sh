@@ -64,9 +64,10 @@ if ! kill -0 "$xvfb_pid" 2>/dev/null; then
     exit 1
 fi
 
-"$build/zibs" "$tmp/world.zibs" >"$tmp/zibs.log" 2>&1 &
+# Its own settings, so that the world opened is no recent world of the user's.
+XDG_CONFIG_HOME="$tmp" "$build/zibs" "$tmp/world.zibs" >"$tmp/zibs.log" 2>&1 &
 zibs_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zibs$' | head -n 1) ||
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zibs - ' | head -n 1) ||
     { echo "screenshots: the main window did not show" >&2; cat "$tmp/zibs.log" >&2; exit 1; }
 sleep 1
 xdotool windowfocus --sync "$window" 2>/dev/null || true

@@ -160,6 +160,7 @@ std::optional<int> newWorld(const Options& opt, SavedWorld& saved, Rnd& rnd) {
     saved.params = *check.values;
     saved.seed = rnd.currentSeed();
     NullPresentation view;
+    saved.world.selzib = 1;  // the inspector's zib, as the program starts with
     initworld(saved.world, saved.params, rnd, view);
     saved.history = {tally(saved.world)};
     return std::nullopt;

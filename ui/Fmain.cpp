@@ -20,7 +20,9 @@
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
+#include "ui/helptexts.h"
 #include "ui/statistics.h"
+#include "ui/worlddocument.h"
 #include "ui/zibfile.h"
 
 namespace zibs {
@@ -39,7 +41,6 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     const QFont font("Liberation Sans", 8);
     QApplication::setFont(font);
     setFont(font);
-    setWindowTitle("Zibs");
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -61,22 +62,31 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     layout->addWidget(area_, 1);
     setCentralWidget(client);
 
-    mmu = menuBar()->addMenu("File");
-    mnuopenworld = mmu->addAction("Open world...");
+    mmu = menuBar()->addMenu("&File");
+    mnuopenworld = mmu->addAction("&Open world...");
     mnuopenworld->setShortcut(QKeySequence("Ctrl+O"));
-    mnusaveworld = mmu->addAction("Save world...");
+    mnurecent = mmu->addMenu("&Recent worlds");
+    mnusaveworld = mmu->addAction("&Save world");
     mnusaveworld->setShortcut(QKeySequence("Ctrl+S"));
+    mnusaveworldas = mmu->addAction("Save world &as...");
+    mnusaveworldas->setShortcut(QKeySequence("Ctrl+Shift+S"));
     mmu->addSeparator();
-    mnuexport = mmu->addAction("Export population (CSV)...");
-    mnuexportstats = mmu->addAction("Export statistics (CSV)...");
-    mnusave = mmu->addAction("Save world picture...");
-    mnu = menuBar()->addMenu("Options");
-    mnuopt[0] = mnu->addAction("Auto Zib update");
+    mnuexport = mmu->addAction("Export &population (CSV)...");
+    mnuexportstats = mmu->addAction("Export s&tatistics (CSV)...");
+    mnusave = mmu->addAction("Save world p&icture...");
+    mmu->addSeparator();
+    mnuquit = mmu->addAction("&Quit");
+    mnuquit->setShortcut(QKeySequence("Ctrl+Q"));
+    mnu = menuBar()->addMenu("&Options");
+    mnuopt[0] = mnu->addAction("&Auto Zib update");
     mnuopt[0]->setCheckable(true);
     mnuopt[0]->setChecked(true);
-    mnuslow = mnu->addAction("Slow motion");
+    mnuslow = mnu->addAction("&Slow motion");
     mnuslow->setCheckable(true);
-    mnuday = mnu->addAction("Go to day...");
+    mnuday = mnu->addAction("&Go to day...");
+    mnuhelp = menuBar()->addMenu("&Help");
+    mnukeys = mnuhelp->addAction("&Keys");
+    mnuabout = mnuhelp->addAction("&About Zibs");
 
     seedlbl = new QLabel(this);
     statusBar()->addPermanentWidget(seedlbl);
@@ -86,6 +96,12 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     connect(cmdstop, &QPushButton::clicked, this, &Fmain::cmdstop_Click);
     connect(mnuopenworld, &QAction::triggered, this, &Fmain::mnuopenworld_Click);
     connect(mnusaveworld, &QAction::triggered, this, &Fmain::mnusaveworld_Click);
+    connect(mnusaveworldas, &QAction::triggered, this, &Fmain::mnusaveworldas_Click);
+    connect(mnuquit, &QAction::triggered, this, &QWidget::close);
+    connect(mnukeys, &QAction::triggered, this,
+            [this] { QMessageBox::information(this, "Keys", keysText()); });
+    connect(mnuabout, &QAction::triggered, this,
+            [this] { QMessageBox::about(this, "About Zibs", aboutText()); });
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnuexportstats, &QAction::triggered, this, &Fmain::mnuexportstats_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
@@ -120,6 +136,10 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     cmd[3]->setToolTip("Charts of the population, the cells and the grass, day by day (Ctrl+T)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
+    document_ = new WorldDocument(*this, forms_->runlog);
+    connect(mnurecent, &QMenu::aboutToShow, this, [this] {
+        document_->fillRecentMenu(mnurecent, [this](const QString& path) { openRecent(path); });
+    });
     // A name typed without a suffix gets the one of the suggested name; the dialog asks before
     // it replaces a file under the name completed so.
     savePathSource = [this](const QString& caption, const QString& filter, const QString& name) {
@@ -133,9 +153,11 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     };
     daySource = [this](int current, int first, int last) -> std::optional<int> {
         bool ok = false;
+        // Any whole number is taken: a day outside the run is refused with a message, not
+        // silently cut to one inside it.
         const int day = QInputDialog::getInt(this, "Go to day",
                                              QStringLiteral("Day (%1 to %2):").arg(first).arg(last),
-                                             current, first, last, 1, &ok);
+                                             current, -2147483647, 2147483647, 1, &ok);
         return ok ? std::optional<int>(day) : std::nullopt;
     };
     MDIForm_Load();
@@ -204,31 +226,54 @@ void Fmain::showSeed(std::uint32_t seed) {
     seedlbl->setText(QStringLiteral("Seed %1").arg(seed));
 }
 
+bool Fmain::worldStarted(const char* what) {
+    if (document_->hasWorld()) return true;
+    message(
+        QStringLiteral("There is nothing to %1 yet: press Initialize to start a world.").arg(what));
+    return false;
+}
+
 void Fmain::mnuexport_Click() {
+    if (!worldStarted("export")) return;
     const QString path = savePathSource("Export population", "CSV files (*.csv)", "population.csv");
     if (!path.isEmpty()) exportPopulation(path);
 }
 
 void Fmain::mnuexportstats_Click() {
+    if (!worldStarted("export")) return;
     const QString path = savePathSource("Export statistics", "CSV files (*.csv)", "statistics.csv");
     if (!path.isEmpty()) exportStatistics(path);
 }
 
 void Fmain::mnusave_Click() {
+    if (!worldStarted("save")) return;
     const QString path = savePathSource("Save world picture", "PNG images (*.png)", "world.png");
     if (!path.isEmpty()) saveWorldPicture(path);
 }
 
 void Fmain::mnuopenworld_Click() {
+    if (!document_->settle([this] { return mnusaveworld_Click(); })) return;
     const QString path = openPathSource("Open world", "Zibs worlds (*.zibs);;All files (*)");
     if (!path.isEmpty()) openWorld(path);
 }
 
-void Fmain::mnusaveworld_Click() {
-    QString path = savePathSource("Save world", "Zibs worlds (*.zibs)", "world.zibs");
-    if (path.isEmpty()) return;
+void Fmain::openRecent(const QString& path) {
+    if (document_->settle([this] { return mnusaveworld_Click(); })) openWorld(path);
+}
+
+bool Fmain::mnusaveworld_Click() {
+    if (document_->path().isEmpty()) return mnusaveworldas_Click();
+    return worldStarted("save") && saveWorld(document_->path());
+}
+
+bool Fmain::mnusaveworldas_Click() {
+    if (!worldStarted("save")) return false;
+    const QString name =
+        document_->path().isEmpty() ? QStringLiteral("world.zibs") : document_->path();
+    QString path = savePathSource("Save world", "Zibs worlds (*.zibs)", name);
+    if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += ".zibs";
-    saveWorld(path);
+    return saveWorld(path);
 }
 
 bool Fmain::openWorld(const QString& path) {
@@ -249,6 +294,7 @@ bool Fmain::openWorld(const QString& path) {
     forms_->get<Fworld>().markShownDay();
     if (zibfile* inspector = forms_->existing<zibfile>()) inspector->showzib(world_);
     showSeed(s.seed);
+    document_->stored(path);
     return true;
 }
 
@@ -266,6 +312,7 @@ bool Fmain::saveWorld(const QString& path) {
                     .arg(QString::fromStdString(*failure)));
         return false;
     }
+    document_->stored(path);
     return true;
 }
 
@@ -277,13 +324,35 @@ void Fmain::mnuday_Click() {
     }
     // The run would go on while the question is open.
     if (cmdstop->isEnabled()) cmdstop_Click();
-    if (const std::optional<int> day = daySource(world_.day, log.firstDay(), log.lastDay()))
-        showDay(*day);
+    // An opened world's earlier days are rebuilt when asked for.
+    const int first = log.rebuildRefusal().empty() ? 0 : log.firstDay();
+    const std::optional<int> day = daySource(world_.day, first, log.lastDay());
+    if (!day) return;
+    if (*day < first || *day > log.lastDay()) {
+        message(QStringLiteral("There is no day %1 in this run: the days are %2 to %3.")
+                    .arg(*day)
+                    .arg(first)
+                    .arg(log.lastDay()));
+        return;
+    }
+    showDay(*day);
 }
 
 bool Fmain::showDay(int day) {
+    RunLog& log = forms_->runlog;
+    if (!log.empty() && day >= 0 && day < log.firstDay()) {
+        const std::string why = log.rebuildStart();
+        if (!why.empty()) {
+            message(QStringLiteral("The days before day %1 cannot be shown: its seed and "
+                                   "parameters do not give this world again (%2); the file may "
+                                   "have been edited. The world goes back to day %1 at most.")
+                        .arg(log.firstDay())
+                        .arg(QString::fromStdString(why)));
+            day = log.firstDay();
+        }
+    }
     // Only a day of the run opens the world window.
-    if (!forms_->runlog.holds(day) || day == world_.day) return false;
+    if (!log.holds(day) || day == world_.day) return false;
     return forms_->get<Fworld>().goToDay(day);
 }
 
@@ -347,6 +416,11 @@ bool Fmain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Fmain::closeEvent(QCloseEvent* event) {
+    // Cancel keeps everything as it was, a run going on included.
+    if (!closing_ && !document_->settle([this] { return mnusaveworld_Click(); })) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     stopRequested_ = true;
     emit stopPressed();

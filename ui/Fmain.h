@@ -19,8 +19,11 @@
 
 namespace zibs {
 
+class WorldDocument;
+
 // The main window "Zibs": a workspace for the child windows, the button strip that opens them,
-// the File menu's exports and the Options menu with the "Auto Zib update" switch.
+// the File menu's worlds and exports, the Options menu with the "Auto Zib update" switch, and
+// the Help menu.
 class Fmain : public QMainWindow {
     Q_OBJECT
   public:
@@ -36,8 +39,13 @@ class Fmain : public QMainWindow {
     void mnuexport_Click();
     void mnuexportstats_Click();
     void mnusave_Click();
+    // Open world and a recent world: a changed world is settled first (Save, Discard, Cancel).
     void mnuopenworld_Click();
-    void mnusaveworld_Click();
+    void openRecent(const QString& path);
+    // Save world writes to the world's file, and asks for one only when it has none; Save world
+    // as... always asks. Both return whether the world was saved.
+    bool mnusaveworld_Click();
+    bool mnusaveworldas_Click();
 
     // Opens a world file in place of the current world: a run ends first, the world picture and
     // the graph are drawn from it, the parameters window shows its texts and seed. A file that
@@ -48,11 +56,13 @@ class Fmain : public QMainWindow {
     bool saveWorld(const QString& path);
     void mnuday_Click();
 
-    // Shows the world as it was at the end of `day` of the current run, from the run's start to
-    // its last day, and carries on from there; a running "Go 100" or "Go to end" stops first.
-    // A click on the graph, Ctrl+Left and Ctrl+Right and "Go to day..." come here, and so does
-    // a day picked in the Statistics window. Returns false, changing nothing, for a day outside
-    // the run or the day the world is at.
+    // Shows the world as it was at the end of `day` of the current run, from day 0 to its last
+    // day, and carries on from there; a running "Go 100" or "Go to end" stops first. An opened
+    // world's days before its opened day are rebuilt from its seed and parameters the first time;
+    // when they do not give the file's world again, a message says why and the world goes to the
+    // opened day instead. A click on the graph, Ctrl+Left and Ctrl+Right and "Go to day..." come
+    // here, and so does a day picked in the Statistics window. Returns false, changing nothing,
+    // for a day outside the run or the day the world is at.
     bool showDay(int day);
 
     // Writes the population of every day since the last Initialize as CSV; the day's statistics
@@ -66,8 +76,8 @@ class Fmain : public QMainWindow {
         savePathSource;
     // Asks which file to open; empty when cancelled. Tests replace it.
     std::function<QString(const QString& caption, const QString& filter)> openPathSource;
-    // Asks for a day from first to last, `current` offered; empty when cancelled. Tests
-    // replace it.
+    // Asks for a day, from first to last offered and `current` proposed; empty when cancelled.
+    // A day outside first to last is refused with a message. Tests replace it.
     std::function<std::optional<int>(int current, int first, int last)> daySource;
 
     // Shows the seed of the current world in the status bar.
@@ -88,6 +98,9 @@ class Fmain : public QMainWindow {
     std::function<void(const QString&)> messageSink;
 
     Forms& forms() { return *forms_; }
+    WorldDocument& document() { return *document_; }
+    // The program's own keys, that act from anywhere in it (the menus' come on top).
+    const std::vector<QShortcut*>& keys() const { return keys_; }
     QMdiArea* workspace() const { return area_; }
 
     QWidget* Picture1;
@@ -99,6 +112,12 @@ class Fmain : public QMainWindow {
     QAction* mnuslow;
     QAction* mnuopenworld;
     QAction* mnusaveworld;
+    QAction* mnusaveworldas;
+    QMenu* mnurecent;
+    QAction* mnuquit;
+    QMenu* mnuhelp;
+    QAction* mnukeys;
+    QAction* mnuabout;
     QAction* mnuday;
     QAction* mnuexport;
     QAction* mnuexportstats;
@@ -115,12 +134,15 @@ class Fmain : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Says there is nothing to `what` yet when no world has been started; false then.
+    bool worldStarted(const char* what);
     // Writes the rows of the run log that `csv` gives, or says why not.
     bool exportRows(const QString& path, const char* what, std::string (*csv)(const RunLog& log));
 
     World& world_;
     QMdiArea* area_;
     std::unique_ptr<Forms> forms_;
+    WorldDocument* document_;
     std::vector<QShortcut*> keys_;  // act from anywhere in the program
     bool stopRequested_ = false;
     bool closing_ = false;

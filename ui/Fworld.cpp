@@ -14,6 +14,7 @@
 #include "ui/forms.h"
 #include "ui/graph.h"
 #include "ui/statistics.h"
+#include "ui/worlddocument.h"
 #include "ui/zibfile.h"
 
 namespace zibs {
@@ -58,6 +59,12 @@ Fworld::Fworld(Forms& forms)
     connect(this, &ChildForm::closed, this, [this] { closed_ = true; });
 }
 
+void Fworld::Form_Load() {
+    if (forms_.runlog.empty()) return;
+    drawworld();
+    markShownDay();
+}
+
 void Fworld::Command1_Click() {
     const Fvariables& variables = forms_.get<Fvariables>();
     const ParameterCheck check = checkParameters(variables.texts());
@@ -75,6 +82,8 @@ void Fworld::Command1_Click() {
                                 .arg(QString::fromStdString(quotedText(seedText))));
         return;
     }
+    // A run going on would carry on with the new world.
+    if (forms_.main.cmdstop->isEnabled()) forms_.main.cmdstop_Click();
     if (fromClock) {
         forms_.rnd.seedFromTimer();
     } else {
@@ -84,6 +93,10 @@ void Fworld::Command1_Click() {
     forms_.runlog.begin(forms_.rnd.currentSeed(), variables.texts(), *check.values, forms_.world,
                         forms_.rnd.state());
     forms_.main.showSeed(forms_.rnd.currentSeed());
+    forms_.main.document().started();
+    // The figures and the inspected zib are the new world's from its day 0 on.
+    if (graph* g = forms_.existing<graph>()) g->showFigures(forms_.world);
+    if (zibfile* inspector = forms_.existing<zibfile>()) inspector->showzib(forms_.world);
     if (dayMarked_) markShownDay();
 }
 
@@ -102,6 +115,7 @@ void Fworld::Command4_Click() {
 bool Fworld::step() {
     if (!daystep(forms_.world, forms_.rnd, *this)) return false;
     forms_.runlog.record(forms_.world, forms_.rnd);
+    forms_.main.document().refresh();
     if (dayMarked_) markShownDay();
     return true;
 }
@@ -201,6 +215,7 @@ bool Fworld::goToDay(int day) {
     world.selzib = selzib;
     forms_.rnd.restore(log.seed(), shown.generator);
     log.moveTo(day);
+    forms_.main.document().refresh();
     drawworld();
     if (graph* g = forms_.existing<graph>()) g->showFigures(world);
     if (zibfile* inspector = forms_.existing<zibfile>()) {

@@ -20,6 +20,9 @@ class Fworld : public ChildForm, public Presentation {
   public:
     explicit Fworld(Forms& forms);
 
+    // A window opened again shows the world as it is, drawn from its state.
+    void Form_Load() override;
+
     void Command1_Click();  // Initialize
     void Command2_Click();  // Go 1
     void Command3_Click();  // Go 100

@@ -34,6 +34,13 @@ void graph::Form_Load() {
     setLeft(0);
     const Fworld& world = forms_.get<Fworld>();
     setTop(world.Top() + world.Height());
+    // A window opened again shows the run as the window that stayed open shows it: the curve of
+    // every day run, the figures of the day the world is at, marked when it is an earlier one.
+    const RunLog& log = forms_.runlog;
+    if (log.empty()) return;
+    drawhistory(log.runRows());
+    showFigures(forms_.world);
+    if (forms_.world.day < log.lastDay()) markDay(forms_.world.day);
 }
 
 void graph::drawhistory(const StatsHistory& rows) {

@@ -17,7 +17,8 @@ class graph : public ChildForm {
   public:
     explicit graph(Forms& forms);
 
-    // Gives the plot its 500 x 100 scale and places the window under the world window.
+    // Gives the plot its 500 x 100 scale and places the window under the world window; the
+    // curve is that of the run, the figures those of the world's day.
     void Form_Load() override;
     void updategraph(const World& world);
     // Plots the curve afresh from the rows, one dot per day from day 1 as updategraph plots

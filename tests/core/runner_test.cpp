@@ -53,6 +53,8 @@ TEST(Runner, StandardOutputHoldsTheRowsAloneAndExitCodesTellHowTheRunEnded) {
     const std::string saved = ::testing::TempDir() + "cut-" + std::to_string(getpid()) + ".zibs";
     const Ran cut = run("--seed 1 --days 32768 --save " + saved);
     EXPECT_NE(slurp(saved).find("\n    \"day\": 32767,\n"), std::string::npos);
+    // The inspector opens it on zib 1, as on the program's own worlds.
+    EXPECT_NE(slurp(saved).find("\n    \"selzib\": 1,\n"), std::string::npos);
     std::remove(saved.c_str());
     EXPECT_TRUE(cut.status == 3 && std::ranges::count(cut.out, '\n') == 32769 &&
                 cut.out.ends_with("\n32767,0\n") && cut.err.find("32767") != std::string::npos)

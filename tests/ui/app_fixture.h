@@ -15,6 +15,7 @@
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/forms.h"
+#include "ui/worlddocument.h"
 
 // Test messages show texts as texts.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -27,6 +28,10 @@ namespace zibs {
 struct AppTest : ::testing::Test {
     AppTest() {
         fmain.messageSink = [this](const QString& text) { messages << text; };
+        fmain.document().askSource = [this](const QString& text) {
+            messages << text;
+            return answer;
+        };
         fmain.show();
     }
     template <class Form>
@@ -50,6 +55,7 @@ struct AppTest : ::testing::Test {
     Rnd rnd{1};
     Fmain fmain{world, rnd};
     QStringList messages;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;  // to "Save the changes?"
 };
 
 // A living zib at (x, y) with the given kinds in ring cells 1, 2, ...

@@ -48,6 +48,43 @@ TEST_F(Initialize, BuildsTheWorldFromTheTexts) {
         }
 }
 
+// After Initialize the graph's figures and an open inspector show the new world at day 0, not
+// the old world's last day.
+TEST_F(Initialize, FiguresAndInspectorShowTheNewWorld) {
+    Fworld& w = start("31", 3);
+    w.pic_MouseDown(Qt::LeftButton, {}, world.zibs[3].x, world.zibs[3].y);
+    zibfile& inspector = window<zibfile>();
+    const Integer sel = world.selzib;
+    ASSERT_NE(inspector.agelbl->text(), "0");
+    window<Fvariables>().startpop->setText("12");
+    start("5");
+    graph& g = window<graph>();
+    EXPECT_EQ((QStringList{g.daylbl->text(), g.Poplbl->text(), inspector.agelbl->text(),
+                           inspector.Reprolbl->text()}),
+              (QStringList{"0", "12", "0", QString::number(world.zibs[sel].reproage)}));
+    // The portrait is the new zib's, as picking it draws it.
+    const QImage shown = inspector.filepic->image().copy();
+    w.pic_MouseDown(Qt::LeftButton, {}, world.zibs[sel].x, world.zibs[sel].y);
+    if (world.selzib == sel) {
+        EXPECT_EQ(inspector.filepic->image(), shown);
+    }
+}
+
+// Initialize during a slow-motion "Go 100" ends the run: the new world stays at day 0.
+TEST_F(Initialize, EndsARunningRun) {
+    Fworld& w = start("31");
+    fmain.mnuslow->setChecked(true);
+    QTimer::singleShot(200, &fmain, [&] { start("5"); });
+    w.Command3->click();
+    Rnd r(5);
+    NullPresentation none;
+    World fresh;
+    fresh.selzib = 1;
+    initworld(fresh, Parameters{}, r, none);
+    EXPECT_EQ(trace(world), trace(fresh));
+    EXPECT_TRUE(!fmain.cmdstop->isEnabled() && w.Command3->isEnabled());
+}
+
 // A parameter or a seed that cannot be used is named in a message, and nothing changes.
 TEST_F(Initialize, RefusesWhatItCannotBuildAndChangesNothing) {
     Fworld& w = start("1");

@@ -1,7 +1,9 @@
 // Going back to an earlier day: a click on the graph, Ctrl+Left and Ctrl+Right, "Go to day...".
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include "../core/shell.h"
 #include "app_fixture.h"
 #include "runtime/convert.h"
 #include "sim/sim.h"
@@ -106,6 +108,58 @@ TEST_F(GoBack, StopsARunAndAsksForADay) {
     answer.reset();  // cancelled
     fmain.mnuday->trigger();
     EXPECT_EQ(world.day, 123);
+}
+
+// A world opened at day 700 goes back to any day from 0, as the straight run had it, and runs on
+// from there as it did; "Go to day..." offers those days and refuses others.
+TEST_F(GoBack, OpenedWorldGoesBackToDayZero) {
+    for (int i = 0; i < 4; ++i) w.Command3->click();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.zibs");
+    ASSERT_TRUE(world.day == 700 && fmain.saveWorld(path));
+    start("5");
+    ASSERT_TRUE(fmain.openWorld(path));
+    EXPECT_TRUE(fmain.showDay(250));
+    EXPECT_EQ(trace(world), trace(straight[250]));
+    EXPECT_TRUE(fmain.showDay(0));
+    EXPECT_EQ(std::tuple(trace(world), w.pic->image()),
+              std::tuple(trace(straight[0]), initialPicture));
+    w.Command3->click();
+    EXPECT_EQ(trace(world), trace(straight[100]));
+
+    std::vector<int> asked;
+    fmain.daySource = [&](int current, int first, int last) {
+        asked = {current, first, last};
+        return 40000;
+    };
+    fmain.mnuday->trigger();
+    EXPECT_EQ(asked, (std::vector<int>{100, 0, 700}));
+    EXPECT_EQ(
+        std::tuple(world.day, messages),
+        std::tuple(100, QStringList("There is no day 40000 in this run: the days are 0 to 700.")));
+}
+
+// An edited file does not come out of its seed and parameters again: going back stops at its
+// day, and a message says why.
+TEST_F(GoBack, EditedFileStopsAtItsDay) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.zibs");
+    ASSERT_TRUE(fmain.saveWorld(path));
+    std::string text = testing::slurp(path.toStdString());
+    const std::size_t at = text.find_first_of("0123456789", text.find("\"generator\""));
+    const std::size_t end = text.find_first_not_of("0123456789", at);
+    text.replace(at, end - at, std::to_string(std::stoul(text.substr(at, end - at)) ^ 1));
+    ASSERT_TRUE(std::ofstream(path.toStdString(), std::ios::trunc) << text);
+    ASSERT_TRUE(fmain.openWorld(path));
+    EXPECT_FALSE(fmain.showDay(120));
+    EXPECT_EQ(world.day, 300);
+    EXPECT_EQ(messages,
+              QStringList("The days before day 300 cannot be shown: its seed and parameters do "
+                          "not give this world again (its generator differs from the "
+                          "rebuilt day 300); the file may have been edited. The world "
+                          "goes back to day 300 at most."));
+    w.Command2->click();
+    EXPECT_TRUE(fmain.showDay(300) && world.day == 300 && messages.size() == 1);
 }
 
 }  // namespace

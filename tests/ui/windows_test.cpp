@@ -1,5 +1,6 @@
 // The main window, the child-window registry, and the child windows' frames.
 #include <QMenuBar>
+#include <QTemporaryDir>
 
 #include "app_fixture.h"
 #include "ui/graph.h"
@@ -40,6 +41,26 @@ TEST_F(ChildWindows, CreatedOnFirstReferenceAndAfreshAfterClosing) {
     first->parentWidget()->close();
     // Gone at once, although Qt deletes it only when control returns to the event loop.
     EXPECT_TRUE(!existing<graph>() && window<graph>().Poplbl->text() == "0");
+}
+
+// World and Graph windows closed at day 300 come back with the world drawn from its state, the
+// curve of the run and the day's figures; the world picture then saved is the one shown.
+TEST_F(ChildWindows, WorldAndGraphComeBackWhole) {
+    Fworld* w = &start("31", 3);
+    const QImage picture = w->pic->image().copy(), curve = window<graph>().graphpic->image().copy();
+    w->parentWidget()->close();
+    existing<graph>()->parentWidget()->close();
+    ASSERT_TRUE(!existing<Fworld>() && !existing<graph>());
+    QTest::mouseClick(fmain.cmd[1], Qt::LeftButton);  // the graph brings the world window too
+    w = existing<Fworld>();
+    graph& g = window<graph>();
+    EXPECT_EQ(std::tuple(g.daylbl->text(), g.Poplbl->text()),
+              std::tuple(QString("300"), QString::number(world.population)));
+    EXPECT_EQ(g.graphpic->image(), curve);
+    EXPECT_EQ(w->pic->image(), picture);
+    QTemporaryDir dir;
+    ASSERT_TRUE(fmain.saveWorldPicture(dir.filePath("w.png")));
+    EXPECT_EQ(QImage(dir.filePath("w.png")).convertToFormat(picture.format()), picture);
 }
 
 // Closing the parameters window only hides it: Initialize and the next "Variables" press find
