@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "files/filewriter.h"
 #include "files/worldfile.h"
 #include "runtime/convert.h"
 #include "runtime/random.h"
@@ -227,6 +228,16 @@ int run(const Options& opt) {
     const std::optional<int> refusal =
         opt.load ? loadedWorld(*opt.load, saved, rnd) : newWorld(opt, saved, rnd);
     if (refusal) return *refusal;
+    // The file to save to is made now: a missing folder is found before a long run, not after.
+    std::optional<FileWriter> saveFile;
+    if (opt.save) {
+        try {
+            saveFile.emplace(*opt.save);
+        } catch (const FileWriter::FileError& e) {
+            std::fprintf(stderr, "zibs-run: %s\n", e.what());
+            return writeFailed;
+        }
+    }
     World& world = saved.world;
     NullPresentation view;
     // Only a saved world needs its history: without --save a day costs what it always did.
@@ -256,7 +267,7 @@ int run(const Options& opt) {
     finishOutput();
     if (opt.save) {
         saved.generator = rnd.state();
-        if (const std::optional<std::string> failure = saveWorld(*opt.save, saved)) {
+        if (const std::optional<std::string> failure = saveWorld(*saveFile, *opt.save, saved)) {
             std::fprintf(stderr, "zibs-run: %s\n", failure->c_str());
             return writeFailed;
         }
@@ -267,6 +278,7 @@ int run(const Options& opt) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    guardTemporaryFiles();
     try {
         const std::variant<Options, int> parsed = parseOptions(argc, argv);
         if (const int* code = std::get_if<int>(&parsed)) return *code;

@@ -1,0 +1,335 @@
+// The shape of a world file, checked as the text is read, before any value is kept.
+
+#include "files/worldscan.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "files/worldfile.h"
+#include "files/worldlayout.h"
+#include "runtime/convert.h"
+
+namespace zibs {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// The objects and lists of a world file, and the fields that hold a single value.
+enum class Part {
+    file,
+    parameters,
+    texts,
+    values,
+    generator,
+    world,
+    grass,
+    zibs,
+    zib,
+    history,
+    row,
+    value
+};
+
+// The most entries each list may have; the reader checks that it has as many.
+struct ListLimit {
+    Part part;
+    std::size_t entries;
+};
+constexpr std::array<ListLimit, 5> listLimits = {{
+    {Part::generator, 625},
+    {Part::grass, gridSize* gridSize},  // and "grass_spare"
+    {Part::zibs, lastRecord},
+    {Part::zib, 1 + zibNumberCount},
+    {Part::history, dayLimit + 1},
+    // a history row: statsNumberCount, below
+}};
+
+std::size_t listLimit(Part part) {
+    if (part == Part::row) return statsNumberCount;
+    for (const ListLimit& l : listLimits) {
+        if (l.part == part) return l.entries;
+    }
+    return 0;
+}
+
+constexpr long long int16Lo = -32768, int16Hi = 32767;
+
+// A place in the file: what it may hold, and its name in a message.
+struct Place {
+    Part part = Part::value;
+    std::string name;
+    bool number = false;  // a value that must be a whole number in lo..hi
+    long long lo = 0, hi = 0;
+    std::size_t entry = 0;  // of "zibs" or "history"
+};
+
+Place object(Part part, std::string name) {
+    return {part, std::move(name)};
+}
+Place number(std::string name, long long lo, long long hi) {
+    return {Part::value, std::move(name), true, lo, hi};
+}
+
+std::vector<std::string> keysOf(Part part) {
+    std::vector<std::string> keys;
+    switch (part) {
+        case Part::file:
+            return {"format", "version", "seed", "parameters", "generator", "world", "history"};
+        case Part::parameters:
+            return {"texts", "values"};
+        case Part::texts:
+        case Part::values:
+            for (const ParameterField& f : parameterFields) keys.push_back(f.key);
+            return keys;
+        case Part::world:
+            keys = {"grass", "grass_spare", "zibs"};
+            for (const GlobalField& g : globalFields) keys.push_back(g.key);
+            return keys;
+        default:
+            return keys;
+    }
+}
+
+// The place of field `key` (of an object) or entry `index` (of a list) of `parent`.
+Place childOf(const Place& parent, const std::string& key, std::size_t index) {
+    const std::string e = std::to_string(index);
+    switch (parent.part) {
+        case Part::file:
+            if (key == "format") return {Part::value, "\"format\""};
+            if (key == "version") {
+                return number("the format version", std::numeric_limits<long long>::min(),
+                              std::numeric_limits<long long>::max());
+            }
+            if (key == "seed") return number("the seed", 0, UINT32_MAX);
+            if (key == "parameters") return object(Part::parameters, "\"parameters\"");
+            if (key == "generator") return object(Part::generator, "\"generator\"");
+            if (key == "world") return object(Part::world, "\"world\"");
+            return object(Part::history, "\"history\"");
+        case Part::parameters:
+            return key == "texts" ? object(Part::texts, "\"texts\"")
+                                  : object(Part::values, "\"values\"");
+        case Part::texts:
+            return {Part::value, "the text of parameter \"" + key + "\""};
+        case Part::values:
+            return number("parameter \"" + key + "\"", int16Lo, int16Hi);
+        case Part::generator:
+            return number("generator number " + e, 0, UINT32_MAX);
+        case Part::world:
+            if (key == "grass" || key == "grass_spare") {
+                return object(Part::grass, "\"" + key + "\"");
+            }
+            if (key == "zibs") return object(Part::zibs, "\"zibs\"");
+            return number(key, int16Lo, int16Hi);
+        case Part::grass:
+            return number(
+                std::string(parent.name == "\"grass\"" ? "the grass" : "the grass spare") +
+                    " of point (" + std::to_string(index % gridSize) + ", " +
+                    std::to_string(index / gridSize) + ")",
+                int16Lo, int16Hi);
+        case Part::zibs: {
+            Place zib = object(Part::zib, "entry " + e + " of \"zibs\"");
+            zib.entry = index;
+            return zib;
+        }
+        case Part::zib: {
+            const std::string of = " of entry " + std::to_string(parent.entry) + " of \"zibs\"";
+            if (index == 0) return number("the record number" + of, int16Lo, int16Hi);
+            const std::size_t k = index - 1, c = k - zibFields.size();
+            const std::string field = k < zibFields.size()
+                                          ? zibFields[std::min(k, zibFields.size() - 1)].name
+                                          : "cell " + std::to_string(c / cellFields.size()) + " " +
+                                                cellFields[c % cellFields.size()].name;
+            return number("the " + field + of, int16Lo, int16Hi);
+        }
+        case Part::history: {
+            Place row = object(Part::row, "history row " + e);
+            row.entry = index;
+            return row;
+        }
+        case Part::row:
+            return number("history row " + std::to_string(parent.entry) + " " +
+                              statsFields[std::min<std::size_t>(index, statsNumberCount - 1)].name,
+                          INT32_MIN, INT32_MAX);
+        case Part::value:
+            break;
+    }
+    return {};
+}
+
+bool isList(Part part) {
+    return listLimit(part) > 0;
+}
+
+// A number as written, cut short when long.
+std::string shownNumber(const std::string& text) {
+    return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+}
+
+// Line and column of a byte of the text, counted from 1.
+std::string lineAndColumn(std::string_view text, std::size_t at) {
+    const std::string_view before = text.substr(0, at);
+    const std::size_t lineStart = before.rfind('\n');
+    const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+    const std::size_t column = lineStart == std::string_view::npos ? at + 1 : at - lineStart;
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// Follows the parser through the text; stops it at the first problem.
+class Scan : public nlohmann::json_sax<Json> {
+  public:
+    explicit Scan(std::string_view text) : text_(text) {}
+    std::string problem;
+
+    bool null() override { return scalar(); }
+    bool boolean(bool) override { return scalar(); }
+    bool number_integer(number_integer_t value) override {
+        return whole(static_cast<long double>(value), std::to_string(value));
+    }
+    bool number_unsigned(number_unsigned_t value) override {
+        return whole(static_cast<long double>(value), std::to_string(value));
+    }
+    bool number_float(number_float_t, const string_t& text) override {
+        const Place p = next();
+        if (!p.number) return true;
+        return refuse(p.name + " must be a whole number, not " + shownNumber(text));
+    }
+    bool string(string_t&) override { return scalar(); }
+    bool binary(binary_t&) override { return refuse("the file is damaged"); }
+
+    bool start_object(std::size_t) override { return open(false); }
+    bool key(string_t& key) override {
+        Frame& f = frames_.back();
+        const std::vector<std::string> keys = keysOf(f.place.part);
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            return refuse((frames_.size() == 1 ? "the file" : f.place.name) + " has a field " +
+                          quotedText(key) + " that world files do not have");
+        }
+        if (std::find(f.seen.begin(), f.seen.end(), key) != f.seen.end()) {
+            return refuse((frames_.size() == 1 ? "the file" : f.place.name) + " has the field " +
+                          quotedText(key) + " twice");
+        }
+        f.seen.push_back(key);
+        f.key = key;
+        return true;
+    }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(true); }
+    bool end_array() override {
+        const Frame& f = frames_.back();
+        const std::size_t most = listLimit(f.place.part);
+        if (f.count > most) {
+            if (f.place.part == Part::zibs) {
+                return refuse("\"zibs\" has " + std::to_string(f.count) +
+                              " entries, more than the " + std::to_string(lastRecord) +
+                              " records 1 to 100");
+            }
+            if (f.place.part == Part::history) {
+                return refuse("\"history\" has more rows than there can be days");
+            }
+            return refuse(f.place.name + " has " + std::to_string(f.count) +
+                          " entries instead of " + std::to_string(most));
+        }
+        return close();
+    }
+
+    bool parse_error(std::size_t at, const std::string& token,
+                     const nlohmann::detail::exception& e) override {
+        if (e.id == 406) {  // a number beyond what a double holds, which ends at `at`
+            return refuse("the file holds a number too large for any field at " +
+                          lineAndColumn(text_, at - std::min(at, token.size())));
+        }
+        // The parser reports the end of the text as the byte after the last.
+        if (at > text_.size()) return refuse("the file ends too early: it is cut short");
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..."
+        const std::string what = e.what();
+        const std::size_t place = what.find(" at line ");
+        return refuse("the file is damaged" +
+                      (place == std::string::npos ? "" : escapedText(what.substr(place))));
+    }
+
+  private:
+    struct Frame {
+        Place place;
+        bool list = false;
+        std::size_t count = 0;          // entries, or fields
+        std::vector<std::string> seen;  // the fields so far
+        std::string key;                // the field whose value comes next
+    };
+
+    bool refuse(std::string p) {
+        if (problem.empty()) problem = std::move(p);
+        return false;
+    }
+
+    // The place of the value that comes now.
+    Place next() {
+        if (frames_.empty()) return object(Part::file, "the file");
+        Frame& f = frames_.back();
+        return childOf(f.place, f.key, f.count++);
+    }
+
+    // A string, true, false or null: wherever it stands, the reader names what it should be.
+    bool scalar() {
+        next();
+        return true;
+    }
+
+    bool whole(long double value, const std::string& text) {
+        const Place p = next();
+        if (!p.number || (value >= p.lo && value <= p.hi)) return true;
+        return refuse(p.name + " is " + shownNumber(text) + ", outside " + std::to_string(p.lo) +
+                      ".." + std::to_string(p.hi));
+    }
+
+    bool open(bool list) {
+        // No list or object of a world file lies deeper than a zib's: the file, "world", "zibs",
+        // a zib.
+        if (frames_.size() >= 4)
+            return refuse("this is not a Zibs world file: its values nest too deeply");
+        const Place p = next();
+        const char* shown = list ? "a list [...]" : "an object {...}";
+        if (p.number) return refuse(p.name + " must be a whole number, not " + shown);
+        if (p.part == Part::value) {
+            if (p.name == "\"format\"") return refuse("this is not a Zibs world file");
+            return refuse(p.name + " must be a string, not " + shown);
+        }
+        if (isList(p.part) != list) {
+            return refuse(
+                p.name + (list ? " must be an object {...}, not " : " must be a list [...], not ") +
+                shown);
+        }
+        frames_.push_back({p, list, 0, {}, {}});
+        return true;
+    }
+
+    bool close() {
+        frames_.pop_back();
+        return true;
+    }
+
+    std::string_view text_;
+    std::vector<Frame> frames_;
+};
+
+}  // namespace
+
+std::string worldTextProblem(std::string_view text) {
+    // The parser would take a NUL for the end of the text and not look at what follows.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        return "the file is damaged at " + lineAndColumn(text, nul) + ": it holds a NUL byte";
+    }
+    Scan scan(text);
+    try {
+        if (Json::sax_parse(text.begin(), text.end(), &scan)) return {};
+    } catch (const std::exception& e) {
+        return "the file is damaged: " + escapedText(e.what());
+    }
+    return scan.problem.empty() ? "the file is damaged" : scan.problem;
+}
+
+}  // namespace zibs
