@@ -179,14 +179,58 @@ std::string lineAndColumn(std::string_view text, std::size_t at) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// The parser keeps a number or a string whole, two or three times over, before it is handed on:
+// those longer than any a world file has are refused first. No whole number that a field holds
+// has more than 20 digits and a sign; the parameter texts are far shorter than a string may be.
+constexpr std::size_t longestNumber = 24;
+constexpr std::size_t longestString = 1u << 20;
+
+std::string tokenProblem(std::string_view text) {
+    bool inString = false, escaped = false;
+    std::size_t start = 0, numberLength = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        // The parser would take a NUL for the end of the text and not look at what follows.
+        if (c == '\0') {
+            return "the file is damaged at " + lineAndColumn(text, i) + ": it holds a NUL byte";
+        }
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+            if (i - start > longestString) {
+                return "the string at " + lineAndColumn(text, start) + " is longer than " +
+                       std::to_string(longestString >> 20) + " MiB, more than any world file has";
+            }
+            continue;
+        }
+        const bool numeric =
+            (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+        numberLength = numeric ? numberLength + 1 : 0;
+        if (numberLength > longestNumber) {
+            return "the number at " + lineAndColumn(text, i + 1 - numberLength) +
+                   " is longer than any a field can hold";
+        }
+        if (c == '"') {
+            inString = true;
+            start = i;
+        }
+    }
+    return {};
+}
+
 // Follows the parser through the text; stops it at the first problem.
 class Scan : public nlohmann::json_sax<Json> {
   public:
     explicit Scan(std::string_view text) : text_(text) {}
     std::string problem;
 
-    bool null() override { return scalar(); }
-    bool boolean(bool) override { return scalar(); }
+    bool null() override { return scalar("null"); }
+    bool boolean(bool value) override { return scalar(value ? "true" : "false"); }
     bool number_integer(number_integer_t value) override {
         return whole(static_cast<long double>(value), std::to_string(value));
     }
@@ -195,10 +239,10 @@ class Scan : public nlohmann::json_sax<Json> {
     }
     bool number_float(number_float_t, const string_t& text) override {
         const Place p = next();
-        if (!p.number) return true;
+        if (!p.number) return notNumber(p, text);
         return refuse(p.name + " must be a whole number, not " + shownNumber(text));
     }
-    bool string(string_t&) override { return scalar(); }
+    bool string(string_t& value) override { return scalar(quotedText(value)); }
     bool binary(binary_t&) override { return refuse("the file is damaged"); }
 
     bool start_object(std::size_t) override { return open(false); }
@@ -273,15 +317,30 @@ class Scan : public nlohmann::json_sax<Json> {
         return childOf(f.place, f.key, f.count++);
     }
 
-    // A string, true, false or null: wherever it stands, the reader names what it should be.
-    bool scalar() {
-        next();
-        return true;
+    // A string, true, false or null: only where a string may stand ("format" and the texts).
+    bool scalar(const std::string& shown) {
+        const Place p = next();
+        if (p.number) return refuse(p.name + " must be a whole number, not " + shown);
+        if (p.part == Part::value) return true;
+        return refuse(
+            p.name +
+            (isList(p.part) ? " must be a list [...], not " : " must be an object {...}, not ") +
+            shown);
+    }
+
+    // A number where a list, an object or a string belongs.
+    bool notNumber(const Place& p, const std::string& text) {
+        if (p.part == Part::value) return true;  // the reader names what should be there
+        return refuse(
+            p.name +
+            (isList(p.part) ? " must be a list [...], not " : " must be an object {...}, not ") +
+            shownNumber(text));
     }
 
     bool whole(long double value, const std::string& text) {
         const Place p = next();
-        if (!p.number || (value >= p.lo && value <= p.hi)) return true;
+        if (!p.number) return notNumber(p, text);
+        if (value >= p.lo && value <= p.hi) return true;
         return refuse(p.name + " is " + shownNumber(text) + ", outside " + std::to_string(p.lo) +
                       ".." + std::to_string(p.hi));
     }
@@ -319,10 +378,7 @@ class Scan : public nlohmann::json_sax<Json> {
 }  // namespace
 
 std::string worldTextProblem(std::string_view text) {
-    // The parser would take a NUL for the end of the text and not look at what follows.
-    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
-        return "the file is damaged at " + lineAndColumn(text, nul) + ": it holds a NUL byte";
-    }
+    if (std::string problem = tokenProblem(text); !problem.empty()) return problem;
     Scan scan(text);
     try {
         if (Json::sax_parse(text.begin(), text.end(), &scan)) return {};
