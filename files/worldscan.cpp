@@ -71,9 +71,6 @@ struct Place {
 Place object(Part part, std::string name) {
     return {part, std::move(name)};
 }
-Place number(std::string name, long long lo, long long hi) {
-    return {Part::value, std::move(name), true, lo, hi};
-}
 
 std::vector<std::string> keysOf(Part part) {
     std::vector<std::string> keys;
@@ -95,17 +92,24 @@ std::vector<std::string> keysOf(Part part) {
     }
 }
 
-// The place of field `key` (of an object) or entry `index` (of a list) of `parent`.
-Place childOf(const Place& parent, const std::string& key, std::size_t index) {
-    const std::string e = std::to_string(index);
+// The place of field `key` (of an object) or entry `index` (of a list) of `parent`. The name of
+// a single value is made only when `named`: most numbers of a file never need theirs.
+Place childOf(const Place& parent, const std::string& key, std::size_t index, bool named) {
+    const std::string e = named || parent.part == Part::zibs || parent.part == Part::history
+                              ? std::to_string(index)
+                              : std::string();
+    const auto number = [named](auto name, long long lo, long long hi) {
+        return Place{Part::value, named ? std::string(name()) : std::string(), true, lo, hi};
+    };
     switch (parent.part) {
         case Part::file:
             if (key == "format") return {Part::value, "\"format\""};
             if (key == "version") {
-                return number("the format version", std::numeric_limits<long long>::min(),
+                return number([] { return "the format version"; },
+                              std::numeric_limits<long long>::min(),
                               std::numeric_limits<long long>::max());
             }
-            if (key == "seed") return number("the seed", 0, UINT32_MAX);
+            if (key == "seed") return number([] { return "the seed"; }, 0, UINT32_MAX);
             if (key == "parameters") return object(Part::parameters, "\"parameters\"");
             if (key == "generator") return object(Part::generator, "\"generator\"");
             if (key == "world") return object(Part::world, "\"world\"");
@@ -116,45 +120,56 @@ Place childOf(const Place& parent, const std::string& key, std::size_t index) {
         case Part::texts:
             return {Part::value, "the text of parameter \"" + key + "\""};
         case Part::values:
-            return number("parameter \"" + key + "\"", int16Lo, int16Hi);
+            return number([&] { return "parameter \"" + key + "\""; }, int16Lo, int16Hi);
         case Part::generator:
-            return number("generator number " + e, 0, UINT32_MAX);
+            return number([&] { return "generator number " + e; }, 0, UINT32_MAX);
         case Part::world:
             if (key == "grass" || key == "grass_spare") {
                 return object(Part::grass, "\"" + key + "\"");
             }
             if (key == "zibs") return object(Part::zibs, "\"zibs\"");
-            return number(key, int16Lo, int16Hi);
+            return number([&] { return key; }, int16Lo, int16Hi);
         case Part::grass:
             return number(
-                std::string(parent.name == "\"grass\"" ? "the grass" : "the grass spare") +
-                    " of point (" + std::to_string(index % gridSize) + ", " +
-                    std::to_string(index / gridSize) + ")",
+                [&] {
+                    return std::string(parent.name == "\"grass\"" ? "the grass"
+                                                                  : "the grass spare") +
+                           " of point (" + std::to_string(index % gridSize) + ", " +
+                           std::to_string(index / gridSize) + ")";
+                },
                 int16Lo, int16Hi);
         case Part::zibs: {
             Place zib = object(Part::zib, "entry " + e + " of \"zibs\"");
             zib.entry = index;
             return zib;
         }
-        case Part::zib: {
-            const std::string of = " of entry " + std::to_string(parent.entry) + " of \"zibs\"";
-            if (index == 0) return number("the record number" + of, int16Lo, int16Hi);
-            const std::size_t k = index - 1, c = k - zibFields.size();
-            const std::string field = k < zibFields.size()
-                                          ? zibFields[std::min(k, zibFields.size() - 1)].name
-                                          : "cell " + std::to_string(c / cellFields.size()) + " " +
-                                                cellFields[c % cellFields.size()].name;
-            return number("the " + field + of, int16Lo, int16Hi);
-        }
+        case Part::zib:
+            return number(
+                [&] {
+                    const std::string of =
+                        " of entry " + std::to_string(parent.entry) + " of \"zibs\"";
+                    if (index == 0) return "the record number" + of;
+                    const std::size_t k = index - 1, c = k - zibFields.size();
+                    return "the " +
+                           (k < zibFields.size()
+                                ? std::string(zibFields[k].name)
+                                : "cell " + std::to_string(c / cellFields.size()) + " " +
+                                      cellFields[c % cellFields.size()].name) +
+                           of;
+                },
+                int16Lo, int16Hi);
         case Part::history: {
             Place row = object(Part::row, "history row " + e);
             row.entry = index;
             return row;
         }
         case Part::row:
-            return number("history row " + std::to_string(parent.entry) + " " +
-                              statsFields[std::min<std::size_t>(index, statsNumberCount - 1)].name,
-                          INT32_MIN, INT32_MAX);
+            return number(
+                [&] {
+                    return "history row " + std::to_string(parent.entry) + " " +
+                           statsFields[std::min<std::size_t>(index, statsNumberCount - 1)].name;
+                },
+                INT32_MIN, INT32_MAX);
         case Part::value:
             break;
     }
@@ -240,7 +255,7 @@ class Scan : public nlohmann::json_sax<Json> {
     bool number_float(number_float_t, const string_t& text) override {
         const Place p = next();
         if (!p.number) return notNumber(p, text);
-        return refuse(p.name + " must be a whole number, not " + shownNumber(text));
+        return refuse(name() + " must be a whole number, not " + shownNumber(text));
     }
     bool string(string_t& value) override { return scalar(quotedText(value)); }
     bool binary(binary_t&) override { return refuse("the file is damaged"); }
@@ -310,17 +325,22 @@ class Scan : public nlohmann::json_sax<Json> {
         return false;
     }
 
-    // The place of the value that comes now.
+    // The place of the value that comes now, without its name.
     Place next() {
         if (frames_.empty()) return object(Part::file, "the file");
         Frame& f = frames_.back();
-        return childOf(f.place, f.key, f.count++);
+        return childOf(f.place, f.key, f.count++, false);
+    }
+    // The name of the value that came last.
+    std::string name() const {
+        const Frame& f = frames_.back();
+        return childOf(f.place, f.key, f.count - 1, true).name;
     }
 
     // A string, true, false or null: only where a string may stand ("format" and the texts).
     bool scalar(const std::string& shown) {
         const Place p = next();
-        if (p.number) return refuse(p.name + " must be a whole number, not " + shown);
+        if (p.number) return refuse(name() + " must be a whole number, not " + shown);
         if (p.part == Part::value) return true;
         return refuse(
             p.name +
@@ -341,7 +361,7 @@ class Scan : public nlohmann::json_sax<Json> {
         const Place p = next();
         if (!p.number) return notNumber(p, text);
         if (value >= p.lo && value <= p.hi) return true;
-        return refuse(p.name + " is " + shownNumber(text) + ", outside " + std::to_string(p.lo) +
+        return refuse(name() + " is " + shownNumber(text) + ", outside " + std::to_string(p.lo) +
                       ".." + std::to_string(p.hi));
     }
 
@@ -352,7 +372,7 @@ class Scan : public nlohmann::json_sax<Json> {
             return refuse("this is not a Zibs world file: its values nest too deeply");
         const Place p = next();
         const char* shown = list ? "a list [...]" : "an object {...}";
-        if (p.number) return refuse(p.name + " must be a whole number, not " + shown);
+        if (p.number) return refuse(name() + " must be a whole number, not " + shown);
         if (p.part == Part::value) {
             if (p.name == "\"format\"") return refuse("this is not a Zibs world file");
             return refuse(p.name + " must be a string, not " + shown);

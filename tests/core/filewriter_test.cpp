@@ -93,7 +93,7 @@ TEST(FileWriter, WritesThroughLinksAndIntoFifosAndDevicesInPlace) {
         return got;
     });
     EXPECT_EQ(writeWholeFile(fifo, std::string(200000, 'f')), std::nullopt);
-    EXPECT_EQ(read.get(), std::string(200000, 'f'));
+    EXPECT_TRUE(read.get() == std::string(200000, 'f'));
     EXPECT_TRUE(fs::is_fifo(fifo));
 
     // A device node: the null device, made where only this test sees it.
