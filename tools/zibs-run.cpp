@@ -39,7 +39,8 @@ are those of the window.
 --load continues a saved world exactly as if it had never stopped: its seed and
 parameters come from the file, so --seed and the parameter options cannot be
 given with it; the rows start with the day it was saved at. --save writes the
-world after the last day run, whole or not at all.
+world after the last day run, whole or not at all; its file is made before the
+first day, so a missing folder is reported at once.
 
 Standard output holds only the rows from day 0 (or the loaded day): CSV
 "day,population", the day's statistics with --stats (the columns day,
