@@ -254,6 +254,7 @@ class Scan : public nlohmann::json_sax<Json> {
     }
     bool number_float(number_float_t, const string_t& text) override {
         const Place p = next();
+        if (!problem.empty()) return false;  // a list grew too long
         if (!p.number) return notNumber(p, text);
         return refuse(name() + " must be a whole number, not " + shownNumber(text));
     }
@@ -278,23 +279,7 @@ class Scan : public nlohmann::json_sax<Json> {
     }
     bool end_object() override { return close(); }
     bool start_array(std::size_t) override { return open(true); }
-    bool end_array() override {
-        const Frame& f = frames_.back();
-        const std::size_t most = listLimit(f.place.part);
-        if (f.count > most) {
-            if (f.place.part == Part::zibs) {
-                return refuse("\"zibs\" has " + std::to_string(f.count) +
-                              " entries, more than the " + std::to_string(lastRecord) +
-                              " records 1 to 100");
-            }
-            if (f.place.part == Part::history) {
-                return refuse("\"history\" has more rows than there can be days");
-            }
-            return refuse(f.place.name + " has " + std::to_string(f.count) +
-                          " entries instead of " + std::to_string(most));
-        }
-        return close();
-    }
+    bool end_array() override { return close(); }
 
     bool parse_error(std::size_t at, const std::string& token,
                      const nlohmann::detail::exception& e) override {
@@ -325,10 +310,24 @@ class Scan : public nlohmann::json_sax<Json> {
         return false;
     }
 
+    void tooLong(const Frame& f) {
+        const std::size_t most = listLimit(f.place.part);
+        if (f.place.part == Part::zibs) {
+            refuse("\"zibs\" has more than " + std::to_string(most) +
+                   " entries, the records 1 to 100");
+        } else if (f.place.part == Part::history) {
+            refuse("\"history\" has more rows than there can be days");
+        } else {
+            refuse(f.place.name + " has more than " + std::to_string(most) + " entries");
+        }
+    }
+
     // The place of the value that comes now, without its name.
     Place next() {
         if (frames_.empty()) return object(Part::file, "the file");
         Frame& f = frames_.back();
+        // A list is refused at its first entry too many, however long it goes on.
+        if (f.list && f.count == listLimit(f.place.part)) tooLong(f);
         return childOf(f.place, f.key, f.count++, false);
     }
     // The name of the value that came last.
@@ -340,6 +339,7 @@ class Scan : public nlohmann::json_sax<Json> {
     // A string, true, false or null: only where a string may stand ("format" and the texts).
     bool scalar(const std::string& shown) {
         const Place p = next();
+        if (!problem.empty()) return false;  // a list grew too long
         if (p.number) return refuse(name() + " must be a whole number, not " + shown);
         if (p.part == Part::value) return true;
         return refuse(
@@ -359,6 +359,7 @@ class Scan : public nlohmann::json_sax<Json> {
 
     bool whole(long double value, const std::string& text) {
         const Place p = next();
+        if (!problem.empty()) return false;  // a list grew too long
         if (!p.number) return notNumber(p, text);
         if (value >= p.lo && value <= p.hi) return true;
         return refuse(name() + " is " + shownNumber(text) + ", outside " + std::to_string(p.lo) +
@@ -371,6 +372,7 @@ class Scan : public nlohmann::json_sax<Json> {
         if (frames_.size() >= 4)
             return refuse("this is not a Zibs world file: its values nest too deeply");
         const Place p = next();
+        if (!problem.empty()) return false;  // a list grew too long
         const char* shown = list ? "a list [...]" : "an object {...}";
         if (p.number) return refuse(name() + " must be a whole number, not " + shown);
         if (p.part == Part::value) {

@@ -1,4 +1,11 @@
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <fstream>
+
+#include "files/worldfile.h"
 
 #include "shell.h"
 #include "sim/statscsv.h"
@@ -117,6 +124,31 @@ TEST(Runner, AFailedWriteEndsTheRunWithCode1) {
     const Ran cut = shell("ulimit -f 2; " ZIBS_RUN_PATH " --seed 1 --days 300 --trace");
     EXPECT_TRUE(cut.status == 1 && cut.err.find("File too large") != std::string::npos) << cut.err;
     EXPECT_EQ(cut.out, run("--seed 1 --days 300 --trace").out.substr(0, 1024));
+}
+
+TEST(Runner, AHostileFileOfTheLargestSizeIsRefusedInLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers' own memory would be measured too";
+#endif
+    // Five million empty lists: as a tree of values, hundreds of MB.
+    const std::string file = ::testing::TempDir() + "hostile-" + std::to_string(getpid());
+    std::string text = "{\"history\": [[]";
+    while (text.size() < worldFileLimit - 8) text += ",[]";
+    std::ofstream(file) << text << "]}";
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        ::execl(ZIBS_RUN_PATH, ZIBS_RUN_PATH, "--load", file.c_str(), nullptr);
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    std::remove(file.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_LT(usage.ru_maxrss, 100 * 1024) << "kB at the peak";
 }
 
 TEST(Runner, HostileFilesAndOddTargetsEndInAMessageNotACrashOrAHang) {
