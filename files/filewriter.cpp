@@ -50,10 +50,12 @@ extern "C" void removeTemporaries(int signal) {
     std::raise(signal);  // ends the program as the signal would have
 }
 
-// Names under /dev and /proc (/dev/stdout, /proc/self/fd/1) stand for a file someone else has
-// open: it is written where it is, whatever it is.
-bool standsForAnOpenFile(const std::string& path) {
-    return path.starts_with("/dev/") || path.starts_with("/proc/");
+// A name for a file this process already has open (/dev/stdout, /dev/fd/3, /proc/self/fd/1): it
+// is written where it is, whatever it is, after what it holds (a shell's "> out.csv" behind
+// /dev/stdout keeps the rows written before).
+bool namesAnOpenFile(const std::string& path) {
+    return path == "/dev/stdout" || path == "/dev/stderr" || path.starts_with("/dev/fd/") ||
+           (path.starts_with("/proc/") && path.find("/fd/") != std::string::npos);
 }
 
 // The file a name leads to through symbolic links, where none exists yet.
@@ -77,8 +79,8 @@ FileWriter::FileWriter(const std::string& path) : path_(path), target_(path) {
     const bool exists = ::stat(path.c_str(), &info) == 0;
     if (!exists && errno != ENOENT) fail(errno);
     if (exists && S_ISDIR(info.st_mode)) fail(EISDIR);
-    if (exists && (!S_ISREG(info.st_mode) || standsForAnOpenFile(path))) {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (exists && (!S_ISREG(info.st_mode) || namesAnOpenFile(path))) {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
         if (fd_ < 0) fail(errno);
         return;
     }
