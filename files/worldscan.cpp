@@ -42,7 +42,7 @@ struct ListLimit {
 };
 constexpr std::array<ListLimit, 5> listLimits = {{
     {Part::generator, 625},
-    {Part::grass, gridSize* gridSize},  // and "grass_spare"
+    {Part::grass, std::size_t{gridSize} * gridSize},  // and "grass_spare"
     {Part::zibs, lastRecord},
     {Part::zib, 1 + zibNumberCount},
     {Part::history, dayLimit + 1},
@@ -266,12 +266,11 @@ class Scan : public nlohmann::json_sax<Json> {
         Frame& f = frames_.back();
         const std::vector<std::string> keys = keysOf(f.place.part);
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            return refuse((frames_.size() == 1 ? "the file" : f.place.name) + " has a field " +
-                          quotedText(key) + " that world files do not have");
+            return refuse(f.place.name + " has a field " + quotedText(key) +
+                          " that world files do not have");
         }
         if (std::find(f.seen.begin(), f.seen.end(), key) != f.seen.end()) {
-            return refuse((frames_.size() == 1 ? "the file" : f.place.name) + " has the field " +
-                          quotedText(key) + " twice");
+            return refuse(f.place.name + " has the field " + quotedText(key) + " twice");
         }
         f.seen.push_back(key);
         f.key = key;
