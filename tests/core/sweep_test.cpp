@@ -167,11 +167,11 @@ TEST_F(Sweep, ALongListTextAndAStalledReaderCostLittle) {
     // A reader that takes nothing: the pipe fills, and the threads wait instead of going on with
     // runs nobody takes yet. The resident memory, in kB, after 1 s and after 4 s; without the
     // wait it grows by about 10 MB a second on two cores.
-    const Ran stalled = shell("mkfifo " + dir + "/out; " ZIBS_SWEEP_PATH
-                              " --seeds 1..4000000000 --days 0 --threads 4 >" + dir +
-                              "/out & pid=$!; exec 3<" + dir +
-                              "/out; for s in 1 3; do sleep $s; grep VmRSS /proc/$pid/status; "
-                              "done; kill $pid");
+    const Ran stalled = shell(
+        "mkfifo " + dir + "/out; " ZIBS_SWEEP_PATH " --seeds 1..4000000000 --days 0 --threads 4 >" +
+        dir + "/out & pid=$!; exec 3<" + dir +
+        "/out; for s in 1 3; do sleep $s; grep VmRSS /proc/$pid/status; "
+        "done; kill $pid");
     std::istringstream rss(stalled.out);
     long first = 0, last = 0;
     std::string label, unit;
