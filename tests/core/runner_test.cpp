@@ -170,10 +170,12 @@ TEST(Runner, HostileFilesAndOddTargetsEndInAMessageNotACrashOrAHang) {
     // Stopped in the middle of a run, by a signal or a size limit, nothing is left behind.
     // The run's output goes to a reader that takes none of it: it stops there, its temporary
     // file beside the target, until SIGTERM ends it.
-    const Ran stopped = shell("sh -c 'echo $$ >" + dir +
-                              "/pid; exec " ZIBS_RUN_PATH " --seed 1 --days 32767 --trace --save " +
-                              file + "' | sleep 30 & sleep 1; ls -A " + dir +
-                              "; kill -TERM $(cat " + dir + "/pid); kill $!; rm " + dir + "/pid");
+    const Ran stopped =
+        shell("sh -c 'echo $$ >" + dir +
+              "/pid; exec " ZIBS_RUN_PATH " --seed 1 --days 32767 --trace --save " + file +
+              "' | sleep 30 & for t in 1 2 3 4 5 6 7 8 9 10; do sleep 1; ls -A " + dir +
+              " | grep zibs- && break; done; kill -TERM $(cat " + dir + "/pid); kill $!; rm " +
+              dir + "/pid");
     EXPECT_NE(stopped.out.find(".zibs-"), std::string::npos) << stopped.out;
     const Ran limited = shell("ulimit -f 8; " ZIBS_RUN_PATH " --seed 1 --days 300 --save " + file);
     EXPECT_TRUE(limited.status == 1 && limited.err.find("File too large") != std::string::npos)
