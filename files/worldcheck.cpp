@@ -5,6 +5,7 @@
 
 #include "files/worldfile.h"
 #include "files/worldlayout.h"
+#include "runtime/convert.h"
 
 namespace zibs {
 
@@ -26,7 +27,7 @@ std::string parametersProblem(const SavedWorld& s) {
     for (const ParameterField& f : parameterFields) {
         if ((*check.values).*f.value != s.params.*f.value) {
             return "parameter \"" + std::string(f.key) + "\" is " + str(s.params.*f.value) +
-                   ", but its text \"" + s.texts.*f.text + "\" gives " +
+                   ", but its text " + quotedText(s.texts.*f.text) + " gives " +
                    str((*check.values).*f.value);
         }
     }

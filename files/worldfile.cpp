@@ -4,12 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "files/atomicfile.h"
+#include "files/filewriter.h"
 #include "files/worldlayout.h"
+#include "runtime/convert.h"
 
 namespace zibs {
 
@@ -109,17 +111,23 @@ std::string worldText(const SavedWorld& s) {
 
 WorldRead loadWorld(const std::string& path) {
     const auto refused = [&](const std::string& problem) {
-        return WorldRead{std::nullopt, "\"" + path + "\" cannot be opened as a world: " + problem};
+        return WorldRead{std::nullopt,
+                         "\"" + escapedText(path) + "\" cannot be opened as a world: " + problem};
     };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO with no writer would hold the open forever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return refused(std::strerror(errno));
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
         ::close(fd);
-        return refused(std::strerror(EISDIR));
+        if (S_ISDIR(info.st_mode)) return refused(std::strerror(EISDIR));
+        return refused(info.st_mode ? "it is not a regular file (a device, a FIFO or a socket)"
+                                    : std::strerror(error));
     }
     // Read one byte past the limit at most, so that a larger file is refused unread.
     std::string text;
+    text.reserve(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), worldFileLimit) + 1);
     char buffer[65536];
     while (text.size() <= worldFileLimit) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -138,11 +146,28 @@ WorldRead loadWorld(const std::string& path) {
 }
 
 std::optional<std::string> saveWorld(const std::string& path, const SavedWorld& saved) {
+    try {
+        FileWriter file(path);
+        return saveWorld(file, path, saved);
+    } catch (const FileWriter::FileError& e) {
+        return e.what();
+    }
+}
+
+std::optional<std::string> saveWorld(FileWriter& file, const std::string& path,
+                                     const SavedWorld& saved) {
     const std::string problem = worldProblem(saved);
     if (!problem.empty()) {
-        return "\"" + path + "\" could not be written: the world cannot be saved: " + problem;
+        return "\"" + escapedText(path) +
+               "\" could not be written: the world cannot be saved: " + problem;
     }
-    return writeAtomically(path, worldText(saved));
+    try {
+        file.write(worldText(saved));
+        file.commit();
+        return std::nullopt;
+    } catch (const FileWriter::FileError& e) {
+        return e.what();
+    }
 }
 
 }  // namespace zibs

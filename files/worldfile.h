@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/filewriter.h"
 #include "runtime/random.h"
 #include "sim/daystats.h"
 #include "sim/params.h"
@@ -65,13 +66,17 @@ WorldRead readWorld(std::string_view text);
 // per day from day 0 ending with tally(world), a generator state the engine cannot hold.
 std::string worldProblem(const SavedWorld& saved);
 
-// Reads and checks the file. The message names the file and the first problem or the system's
+// Reads and checks the file, which must be a regular one (a FIFO or a device is refused
+// without waiting for it). The message names the file and the first problem or the system's
 // reason: "\"a.zibs\" cannot be opened as a world: the file is empty".
 WorldRead loadWorld(const std::string& path);
 
-// Writes the world atomically (the file is complete or the old one untouched). Refuses, writing
-// nothing, a world that worldProblem finds fault with. Returns the message naming the file and
-// the reason on failure, nothing on success.
+// Writes the world with a FileWriter (the file is complete or the old one untouched). Refuses,
+// writing nothing, a world that worldProblem finds fault with. Returns the message naming the
+// file and the reason on failure, nothing on success.
 std::optional<std::string> saveWorld(const std::string& path, const SavedWorld& saved);
+// The same into a writer opened before, at `path` (a long run finds a missing folder at once).
+std::optional<std::string> saveWorld(FileWriter& file, const std::string& path,
+                                     const SavedWorld& saved);
 
 }  // namespace zibs

@@ -8,6 +8,8 @@
 
 #include "files/worldfile.h"
 #include "files/worldlayout.h"
+#include "files/worldscan.h"
+#include "runtime/convert.h"
 
 namespace zibs {
 
@@ -24,48 +26,10 @@ struct Refusal : std::runtime_error {
     throw Refusal(problem);
 }
 
-// No list or object of a world file lies deeper than a zib's: the file, "world", "zibs", a zib.
-constexpr int deepest = 4;
-
-// Whether [ and { outside strings nest deeper than a world file's. Parsing such a text could
-// take far more memory than its size suggests.
-bool nestedTooDeeply(std::string_view text) {
-    int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (const char c : text) {
-        if (inString) {
-            escaped = !escaped && c == '\\';
-            inString = escaped || c != '"';
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > deepest) return true;
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    return false;
-}
-
-Json parse(std::string_view text) {
-    if (nestedTooDeeply(text)) refuse("this is not a Zibs world file: its values nest too deeply");
-    try {
-        return Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& e) {
-        // The parser reports the end of the text as the byte after the last.
-        if (e.byte > text.size()) refuse("the file ends too early: it is cut short");
-        // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..."
-        const std::string what = e.what();
-        const std::size_t at = what.find(" at line ");
-        refuse("the file is damaged" + (at == std::string::npos ? "" : what.substr(at)));
-    }
-}
-
 // A short picture of a value for a message.
 std::string shown(const Json& v) {
     std::string s = v.dump(-1, ' ', false, Json::error_handler_t::replace);
-    return s.size() > 40 ? s.substr(0, 37) + "..." : s;
+    return escapedText(s.size() > 40 ? s.substr(0, 37) + "..." : s);
 }
 
 const Json& member(const Json& object, const char* key, const std::string& where) {
@@ -79,7 +43,7 @@ const Json& objectOf(const Json& v, const std::vector<std::string>& keys, const 
     if (!v.is_object()) refuse(name + " must be an object {...}, not " + shown(v));
     for (const auto& [key, value] : v.items()) {
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            refuse(name + " has a field \"" + key + "\" that world files do not have");
+            refuse(name + " has a field " + quotedText(key) + " that world files do not have");
         }
     }
     return v;
@@ -265,14 +229,23 @@ WorldRead readWorld(std::string_view text) {
         return {std::nullopt, "the file is larger than " + std::to_string(worldFileLimit >> 20) +
                                   " MiB, more than any world file"};
     }
+    // A byte order mark some editors put in front of UTF-8 says nothing here.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     const std::size_t start = text.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos) return {std::nullopt, "the file is empty"};
     // A picture, a CSV file and the like fail here, before any parsing.
     if (text[start] != '{') return {std::nullopt, "this is not a Zibs world file"};
+    // Only a text of a world file's shape, whose numbers all fit their fields, becomes a tree of
+    // values: its size is then bounded by the lists of a world.
+    if (std::string problem = worldTextProblem(text); !problem.empty()) {
+        return {std::nullopt, std::move(problem)};
+    }
     try {
-        return {readAll(parse(text)), {}};
+        return {readAll(Json::parse(text.begin(), text.end())), {}};
     } catch (const Refusal& r) {
         return {std::nullopt, r.what()};
+    } catch (const std::exception& e) {  // what the scan let through cannot get here
+        return {std::nullopt, "the file is damaged: " + escapedText(e.what())};
     }
 }
 

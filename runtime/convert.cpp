@@ -100,15 +100,66 @@ std::optional<std::uint32_t> seedValue(std::string_view text) {
     return value;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 character at the start of `s`, or 0 when it is none.
+std::size_t utf8Length(std::string_view s) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char b = byte(0);
+    const std::size_t n = b < 0x80                 ? 1
+                          : b >= 0xC2 && b <= 0xDF ? 2
+                          : b >= 0xE0 && b <= 0xEF ? 3
+                          : b >= 0xF0 && b <= 0xF4 ? 4
+                                                   : 0;
+    if (n == 0 || n > s.size()) return 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+    }
+    // No overlong forms, no surrogates, nothing beyond U+10FFFF.
+    if (n == 3 && ((b == 0xE0 && byte(1) < 0xA0) || (b == 0xED && byte(1) > 0x9F))) return 0;
+    if (n == 4 && ((b == 0xF0 && byte(1) < 0x90) || (b == 0xF4 && byte(1) > 0x8F))) return 0;
+    return n;
+}
+
+void appendEscaped(std::string& out, unsigned char byte) {
+    constexpr char digits[] = "0123456789abcdef";
+    out += "\\x";
+    out += digits[byte >> 4];
+    out += digits[byte & 15];
+}
+
+}  // namespace
+
+std::string escapedText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8Length(text.substr(i));
+        const auto b = static_cast<unsigned char>(text[i]);
+        const bool control = n == 1 && (b < 0x20 || b == 0x7F);
+        const bool c1 = n == 2 && b == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (n == 0 || control || c1) {
+            for (std::size_t k = 0; k < std::max<std::size_t>(n, 1); ++k) {
+                appendEscaped(out, static_cast<unsigned char>(text[i + k]));
+            }
+            i += std::max<std::size_t>(n, 1);
+        } else {
+            out.append(text.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
+}
+
 std::string quotedText(std::string_view text) {
     constexpr std::size_t shown = 40;
     // Count characters, not bytes: a UTF-8 character is one lead byte and its continuation bytes.
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (++characters > shown) return "\"" + std::string(text.substr(0, i)) + "...\"";
+        if (++characters > shown) return "\"" + escapedText(text.substr(0, i)) + "...\"";
     }
-    return "\"" + std::string(text) + "\"";
+    return "\"" + escapedText(text) + "\"";
 }
 
 std::string plainDecimal(long long v) {

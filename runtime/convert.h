@@ -51,7 +51,12 @@ inline std::int16_t nearestInt(double v) {
 // A seed as the user types it: a whole number 0..4294967295, blanks around it allowed.
 std::optional<std::uint32_t> seedValue(std::string_view text);
 
-// A text as a message quotes it: in double quotes, cut after 40 characters with "..." when longer.
+// A text from outside (a file, a command line) as a message may show it: control characters,
+// C1 controls and bytes that are not UTF-8 become \xNN, so that no text can steer a terminal.
+std::string escapedText(std::string_view text);
+
+// A text as a message quotes it: in double quotes, cut after 40 characters with "..." when longer,
+// escaped as escapedText does.
 std::string quotedText(std::string_view text);
 
 // Plain decimal: digits with a leading minus sign when negative ("-7", "12").

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
-#include <regex>
 
 #include "runtime/convert.h"
 
@@ -24,11 +23,35 @@ bool wholeNumber(std::string_view s, T& value) {
     return !s.empty() && ec == std::errc{} && end == s.data() + s.size();
 }
 
-// A number in the syntax the "Variables" window reads, blanks around it allowed.
+// How many decimal digits `s` starts with.
+std::size_t digitsAt(std::string_view s) {
+    std::size_t n = 0;
+    while (n < s.size() && s[n] >= '0' && s[n] <= '9') ++n;
+    return n;
+}
+
+// A number in the syntax the "Variables" window reads, blanks around it allowed: a sign, digits
+// with a decimal fraction, an exponent. Read in one pass, however long the text.
 bool isNumber(std::string_view s) {
-    static const std::regex number(
-        R"([ \t]*[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*)");
-    return std::regex_match(s.begin(), s.end(), number);
+    s = trimmed(s);
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) s.remove_prefix(1);
+    std::size_t digits = digitsAt(s);
+    s.remove_prefix(digits);
+    if (!s.empty() && s[0] == '.') {
+        s.remove_prefix(1);
+        const std::size_t fraction = digitsAt(s);
+        s.remove_prefix(fraction);
+        digits += fraction;
+    }
+    if (digits == 0) return false;
+    if (!s.empty() && (s[0] == 'e' || s[0] == 'E')) {
+        s.remove_prefix(1);
+        if (!s.empty() && (s[0] == '+' || s[0] == '-')) s.remove_prefix(1);
+        const std::size_t exponent = digitsAt(s);
+        if (exponent == 0) return false;
+        s.remove_prefix(exponent);
+    }
+    return s.empty();
 }
 
 void appendRange(std::vector<std::string>& values, std::string_view item) {

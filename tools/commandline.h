@@ -157,8 +157,9 @@ std::optional<int> parseCommandLine(CLI::App& app, int argc, char** argv, Check 
         return 0;
     } catch (const CLI::ParseError& e) {
         const std::string name = app.get_name();
-        std::fprintf(stderr, "%s: %s\nRun \"%s --help\" for the options.\n", name.c_str(), e.what(),
-                     name.c_str());
+        // The message may quote what was typed: control characters in it are escaped.
+        std::fprintf(stderr, "%s: %s\nRun \"%s --help\" for the options.\n", name.c_str(),
+                     escapedText(e.what()).c_str(), name.c_str());
         return 2;
     }
     return std::nullopt;

@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "files/filewriter.h"
 #include "files/worldfile.h"
 #include "runtime/convert.h"
 #include "runtime/random.h"
@@ -35,7 +36,7 @@ enum ExitCode : int { finished = 0, writeFailed = 1, refused = 2, dayLimitReache
 constexpr const char* footer =
     R"(The parameter texts are read as the "Variables" window reads them: the number at the start of the text, rounded to a whole number (halves to even); the defaults are those of the window.
 
---load continues a saved world exactly as if it had never stopped: its seed and parameters come from the file, so --seed and the parameter options cannot be given with it; the rows start with the day it was saved at. --save writes the world after the last day run, whole or not at all.
+--load continues a saved world exactly as if it had never stopped: its seed and parameters come from the file, so --seed and the parameter options cannot be given with it; the rows start with the day it was saved at. --save writes the world after the last day run, whole or not at all; its file is made before the first day, so a missing folder is reported at once.
 
 Standard output holds only the rows from day 0 (or the loaded day): CSV "day,population", the day's statistics with --stats (the columns day, population, births, deaths_age, deaths_hunger, stores, motors, eyes, food, grass), or the world state after every day with --trace. Messages, and the seed taken from the clock when no --seed is given ("seed~N"), go to standard error.
 
@@ -217,6 +218,16 @@ int run(const Options& opt) {
     const std::optional<int> refusal =
         opt.load ? loadedWorld(*opt.load, saved, rnd) : newWorld(opt, saved, rnd);
     if (refusal) return *refusal;
+    // The file to save to is made now: a missing folder is found before a long run, not after.
+    std::optional<FileWriter> saveFile;
+    if (opt.save) {
+        try {
+            saveFile.emplace(*opt.save);
+        } catch (const FileWriter::FileError& e) {
+            std::fprintf(stderr, "zibs-run: %s\n", e.what());
+            return writeFailed;
+        }
+    }
     World& world = saved.world;
     NullPresentation view;
     // Only a saved world needs its history: without --save a day costs what it always did.
@@ -246,7 +257,7 @@ int run(const Options& opt) {
     finishOutput();
     if (opt.save) {
         saved.generator = rnd.state();
-        if (const std::optional<std::string> failure = saveWorld(*opt.save, saved)) {
+        if (const std::optional<std::string> failure = saveWorld(*saveFile, *opt.save, saved)) {
             std::fprintf(stderr, "zibs-run: %s\n", failure->c_str());
             return writeFailed;
         }
@@ -257,6 +268,7 @@ int run(const Options& opt) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    guardTemporaryFiles();
     try {
         const std::variant<Options, int> parsed = parseOptions(argc, argv);
         if (const int* code = std::get_if<int>(&parsed)) return *code;

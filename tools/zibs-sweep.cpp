@@ -8,11 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,7 +17,7 @@
 #include <thread>
 #include <variant>
 
-#include "files/atomicwriter.h"
+#include "files/filewriter.h"
 #include "runtime/convert.h"
 #include "sweep/runworld.h"
 #include "sweep/sweep.h"
@@ -149,24 +146,6 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
     return opt;
 }
 
-// The temporary series file, removed when a signal (Ctrl+C, a reader that stops early) ends the
-// program before the file is complete.
-char pendingFile[4096];
-
-void removePendingFile(int signal) {
-    if (pendingFile[0] != '\0') ::unlink(pendingFile);
-    std::raise(signal);  // the handler was reset: the signal now ends the program as usual
-}
-
-void removeOnSignal(const std::string& path) {
-    if (path.size() >= sizeof pendingFile) return;
-    std::memcpy(pendingFile, path.c_str(), path.size() + 1);
-    struct sigaction action {};
-    action.sa_handler = removePendingFile;
-    action.sa_flags = SA_RESETHAND;
-    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaction(s, &action, nullptr);
-}
-
 // "runs done of all, runs per second, time left" on one line of a terminal, rewritten in place.
 class ProgressLine {
   public:
@@ -211,10 +190,9 @@ int run(Options& opt) {
         return refused;
     }
 
-    std::unique_ptr<AtomicWriter> series;
+    std::optional<FileWriter> series;
     if (opt.series) {
-        series = std::make_unique<AtomicWriter>(*opt.series);
-        removeOnSignal(series->temporaryPath());
+        series.emplace(*opt.series);
         series->write(seriesHeader());
     }
 
@@ -236,10 +214,7 @@ int run(Options& opt) {
             progress(done);
         });
     finishOutput();
-    if (series) {
-        series->commit();
-        pendingFile[0] = '\0';
-    }
+    if (series) series->commit();
     if (cut > 0) {
         std::fprintf(stderr, "zibs-sweep: the day limit of 32767 cut %llu run%s short.\n",
                      static_cast<unsigned long long>(cut), cut == 1 ? "" : "s");
@@ -250,6 +225,7 @@ int run(Options& opt) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    guardTemporaryFiles();
     try {
         std::variant<Options, int> parsed = parseOptions(argc, argv);
         if (const int* code = std::get_if<int>(&parsed)) return *code;
@@ -257,7 +233,7 @@ int main(int argc, char** argv) {
     } catch (const std::system_error& e) {
         std::fprintf(stderr, "zibs-sweep: %s\n", e.what());
         return writeFailed;
-    } catch (const AtomicWriter::FileError& e) {
+    } catch (const FileWriter::FileError& e) {
         std::fprintf(stderr, "zibs-sweep: %s\n", e.what());
         return writeFailed;
     }

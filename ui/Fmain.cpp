@@ -13,9 +13,9 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "files/filewriter.h"
 #include "files/worldfile.h"
 #include "runtime/controls.h"
-#include "runtime/savefile.h"
 #include "sim/statscsv.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
@@ -371,10 +371,10 @@ bool Fmain::exportRows(const QString& path, const char* what,
         message("There is nothing to export yet: press Initialize to start a world.");
         return false;
     }
-    const QString failure = saveWholeFile(path, QByteArray::fromStdString(csv(log)));
-    if (!failure.isEmpty()) {
-        message(QStringLiteral("The %1 could not be written to %2: %3")
-                    .arg(what, QDir::toNativeSeparators(path), failure));
+    if (const std::optional<std::string> failure =
+            writeWholeFile(QFile::encodeName(path).toStdString(), csv(log))) {
+        message(QStringLiteral("The %1 could not be saved: %2")
+                    .arg(what, QString::fromStdString(*failure)));
         return false;
     }
     return true;
@@ -391,11 +391,12 @@ bool Fmain::saveWorldPicture(const QString& path) {
     QBuffer buffer(&png);
     const bool encoded =
         buffer.open(QIODevice::WriteOnly) && shown->pic->image().save(&buffer, "PNG");
-    const QString failure =
-        encoded ? saveWholeFile(path, png) : QStringLiteral("PNG encoding failed");
-    if (!failure.isEmpty()) {
-        message(QStringLiteral("The world picture could not be written to %1: %2")
-                    .arg(QDir::toNativeSeparators(path), failure));
+    const std::optional<std::string> failure =
+        encoded ? writeWholeFile(QFile::encodeName(path).toStdString(), png.toStdString())
+                : "PNG encoding failed";
+    if (failure) {
+        message(QStringLiteral("The world picture could not be saved: %1")
+                    .arg(QString::fromStdString(*failure)));
         return false;
     }
     return true;

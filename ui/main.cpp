@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "files/filewriter.h"
+#include "runtime/convert.h"
 #include "runtime/random.h"
 #include "sim/world.h"
 #include "ui/Fmain.h"
@@ -34,7 +36,14 @@ QString readCommandLine(const QCoreApplication& app) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument("file", "A world file (.zibs) to open at start.", "[file]");
-    parser.process(app);
+    // An option it does not know is named with control characters escaped: a name typed or
+    // pasted must not steer the terminal.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "zibs: %s\n",
+                     zibs::escapedText(parser.errorText().toStdString()).c_str());
+        std::exit(1);
+    }
+    parser.process(app);  // answers --help and --version
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         std::fprintf(stderr, "zibs: one world file at most; %d were given.\n",
@@ -55,6 +64,7 @@ int main(int argc, char** argv) {
         readCommandLine(app);
         return 0;
     }
+    zibs::guardTemporaryFiles();
     QApplication app(argc, argv);  // takes Qt's own options (-platform, -style, ...) first
     const QString file = readCommandLine(app);
     QGuiApplication::setDesktopFileName("zibs");

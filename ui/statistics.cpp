@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QChart>
 #include <QClipboard>
-#include <QDir>
 #include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QGuiApplication>
@@ -21,7 +20,7 @@
 #include <cmath>
 
 #include "runtime/axisscale.h"
-#include "runtime/savefile.h"
+#include "files/filewriter.h"
 #include "ui/Fmain.h"
 #include "ui/forms.h"
 #include "ui/graph.h"
@@ -290,11 +289,12 @@ bool statistics::savePicture(const Chart& chart, const QString& path) {
     } else {
         chart.view->grab().save(&buffer, "PNG");
     }
-    const QString failure = bytes.isEmpty() ? QStringLiteral("the picture could not be made")
-                                            : saveWholeFile(path, bytes);
-    if (!failure.isEmpty()) {
-        forms_.main.message(QStringLiteral("The picture could not be written to %1: %2")
-                                .arg(QDir::toNativeSeparators(path), failure));
+    const std::optional<std::string> failure =
+        bytes.isEmpty() ? "the picture could not be made"
+                        : writeWholeFile(QFile::encodeName(path).toStdString(), bytes.toStdString());
+    if (failure) {
+        forms_.main.message(QStringLiteral("The picture could not be saved: %1")
+                                .arg(QString::fromStdString(*failure)));
         return false;
     }
     return true;

@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <fstream>
+
+#include "files/worldfile.h"
 
 #include "shell.h"
 #include "sim/statscsv.h"
@@ -100,9 +103,9 @@ TEST(Runner, ALoadedWorldGoesOnAsARunThatNeverStopped) {
     EXPECT_EQ(std::tuple(refused.status, refused.err),
               std::tuple(2, "zibs-run: \"" + file +
                                 "\" cannot be opened as a world: this is not a Zibs world file\n"));
-    const Ran unwritable = run("--seed 1 --days 2 --save " + file + "/a.zibs");
-    EXPECT_EQ(std::tuple(unwritable.status, unwritable.out),
-              std::tuple(1, run("--seed 1 --days 2").out));
+    // The file to save to is made before the first day: a long run does not find out at its end.
+    const Ran unwritable = run("--seed 31 --to-end --save " + file + "/a.zibs");
+    EXPECT_EQ(std::tuple(unwritable.status, unwritable.out), std::tuple(1, ""));
     EXPECT_NE(unwritable.err.find("\"" + file + "/a.zibs\" could not be written: "),
               std::string::npos);
     std::remove(file.c_str());
@@ -115,10 +118,68 @@ TEST(Runner, AFailedWriteEndsTheRunWithCode1) {
         << full.err;
 
     // A file that may not grow beyond 1 KiB stands in for a full disk in the middle of a run.
-    const Ran cut =
-        shell("trap '' XFSZ; ulimit -f 2; " ZIBS_RUN_PATH " --seed 1 --days 300 --trace");
+    // The size limit's signal does not end the program: the write fails with a message.
+    const Ran cut = shell("ulimit -f 2; " ZIBS_RUN_PATH " --seed 1 --days 300 --trace");
     EXPECT_TRUE(cut.status == 1 && cut.err.find("File too large") != std::string::npos) << cut.err;
     EXPECT_EQ(cut.out, run("--seed 1 --days 300 --trace").out.substr(0, 1024));
+}
+
+TEST(Runner, AHostileFileOfTheLargestSizeIsRefusedInLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve far more address space of their own";
+#endif
+    // Five million empty lists: as a tree of values, hundreds of MB.
+    const std::string file = ::testing::TempDir() + "hostile-" + std::to_string(getpid());
+    std::string text = "{\"history\": [[]";
+    while (text.size() < worldFileLimit - 8) text += ",[]";
+    std::ofstream(file) << text << "]}";
+    // Refused within 100 MB of address space, let alone of memory in use.
+    const Ran refused = shell("ulimit -v 102400; " ZIBS_RUN_PATH " --load " + file);
+    std::remove(file.c_str());
+    EXPECT_TRUE(refused.status == 2 && refused.err.find("more rows than") != std::string::npos)
+        << refused.status << refused.err;
+}
+
+TEST(Runner, HostileFilesAndOddTargetsEndInAMessageNotACrashOrAHang) {
+    const std::string dir = ::testing::TempDir() + "hostile-" + std::to_string(getpid());
+    ASSERT_EQ(shell("rm -rf " + dir + "; mkdir " + dir + " && mkfifo " + dir + "/fifo").status, 0);
+    const std::string file = dir + "/q.zibs";
+    // Opened again after a save, whatever the texts hold.
+    ASSERT_EQ(run("--seed 4 --days 5 --repro-rate '1\"[[[[' --save " + file).status, 0);
+    EXPECT_EQ(run("--load " + file + " --days 1").status, 0);
+    // A number beyond a double, and a FIFO no one writes to: refused at once.
+    ASSERT_EQ(shell("sed -i 's/\"seed\": 4/\"seed\": 1e400/' " + file).status, 0);
+    const Ran huge = run("--load " + file);
+    const Ran fifo = shell("timeout 10 " ZIBS_RUN_PATH " --load " + dir + "/fifo");
+    EXPECT_TRUE(huge.status == 2 && huge.err.find("too large for any field") != std::string::npos)
+        << huge.status << huge.err;
+    EXPECT_TRUE(fifo.status == 2 && fifo.err.find("not a regular file") != std::string::npos)
+        << fifo.status << fifo.err;
+
+    // Stopped in the middle of a run, by a signal or a size limit, nothing is left behind.
+    // The run's output goes to a reader that takes none of it: it stops there, its temporary
+    // file beside the target, until SIGTERM ends it.
+    const Ran stopped =
+        shell("sh -c 'echo $$ >" + dir +
+              "/pid; exec " ZIBS_RUN_PATH " --seed 1 --days 32767 --trace --save " + file +
+              "' | sleep 30 & for t in 1 2 3 4 5 6 7 8 9 10; do sleep 1; ls -A " + dir +
+              " | grep zibs- && break; done; kill -TERM $(cat " + dir + "/pid); kill $!; rm " +
+              dir + "/pid");
+    EXPECT_NE(stopped.out.find(".zibs-"), std::string::npos) << stopped.out;
+    const Ran limited = shell("ulimit -f 8; " ZIBS_RUN_PATH " --seed 1 --days 300 --save " + file);
+    EXPECT_TRUE(limited.status == 1 && limited.err.find("File too large") != std::string::npos)
+        << limited.err;
+    // Standard output (here a file) is written where it is, after the rows.
+    const std::string both = run("--seed 1 --days 2 --save /dev/stdout").out;
+    EXPECT_EQ(both.find("day,population\n0,10\n"), 0u);
+    EXPECT_NE(both.find("\n{\n  \"format\": \"zibs-world\""), std::string::npos);
+    EXPECT_EQ(shell("ls -A " + dir).out, "fifo\nq.zibs\n");
+
+    // What is typed is shown with its control characters escaped.
+    const Ran typed = run("--seed 1 --$(printf 'x\\033]0;owned\\007')");
+    EXPECT_TRUE(typed.status == 2 && typed.err.find("--x\\x1b]0;owned\\x07") != std::string::npos)
+        << typed.err;
+    shell("rm -rf " + dir);
 }
 
 }  // namespace zibs::testing

@@ -140,8 +140,9 @@ TEST_F(Sweep, AFailedWriteEndsTheSweepWithCode1AndLeavesTheOldSeriesFile) {
     // Shell setup, series file, output, message.
     const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
         {"", kept, "/dev/full", "cannot write the output: No space left on device"},
-        // A file that may not grow beyond 2 KiB stands in for a full disk under the series.
-        {"trap '' XFSZ; ulimit -f 2;", kept, "/dev/null",
+        // A file that may not grow beyond 2 KiB stands in for a full disk under the series; the
+        // size limit's signal ends nothing.
+        {"ulimit -f 2;", kept, "/dev/null",
          "\"" + kept + "\" could not be written: File too large"},
         {"", dir, "/dev/null", "\"" + dir + "\" could not be written: Is a directory"},
     };
@@ -155,7 +156,34 @@ TEST_F(Sweep, AFailedWriteEndsTheSweepWithCode1AndLeavesTheOldSeriesFile) {
     }
     // Nothing is left beside the file.
     for (const auto& e : std::filesystem::directory_iterator(dir))
-        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+        EXPECT_EQ(e.path().filename().string().find(".zibs-"), std::string::npos) << e.path();
+}
+
+TEST_F(Sweep, ALongListTextAndAStalledReaderCostLittle) {
+    // Thirty thousand digits are read in one pass (a regular expression ran out of stack).
+    const Ran digits = sweep("--repro-rate " + std::string(30000, '0') + "1 --seeds 1 --days 1");
+    EXPECT_EQ(rows(digits.out).size(), 1u) << digits.status << digits.err;
+
+    // A reader that takes nothing: the pipe fills, and the threads wait instead of going on with
+    // runs nobody takes yet. The resident memory, in kB, after 1 s and after 4 s; without the
+    // wait it grows by about 10 MB a second on two cores.
+    const Ran stalled = shell(
+        "mkfifo " + dir + "/out; " ZIBS_SWEEP_PATH " --seeds 1..4000000000 --days 0 --threads 4 >" +
+        dir + "/out & pid=$!; exec 3<" + dir +
+        "/out; for s in 1 3; do sleep $s; grep VmRSS /proc/$pid/status; "
+        "done; kill $pid");
+    std::istringstream rss(stalled.out);
+    long first = 0, last = 0;
+    std::string label, unit;
+    rss >> label >> first >> unit >> label >> last;
+    EXPECT_TRUE(first > 0 && last - first < 4000) << stalled.out << stalled.err;
+
+    // A device or a FIFO as the series file is written where it is, not replaced.
+    const Ran fifo =
+        shell("mkfifo " + dir + "/series; cat " + dir + "/series >" + dir +
+              "/got & " ZIBS_SWEEP_PATH " --seeds 1..2 --days 3 --series " + dir +
+              "/series >/dev/null && wait && test -p " + dir + "/series && wc -l <" + dir + "/got");
+    EXPECT_EQ(fifo.out, "9\n") << fifo.err;
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "savedworlds.h"
 #include "shell.h"
@@ -81,6 +83,7 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         {"", "the file is empty"},
         {text.substr(0, text.size() / 2), "the file ends too early: it is cut short"},
         {text + "}", "the file is damaged at line"},
+        {text + std::string("\0{}", 3), "it holds a NUL byte"},
         {text + std::string(worldFileLimit, ' '), "the file is larger than 16 MiB"},
         {"\x89PNG\r\n\x1a\n", "this is not a Zibs world file"},
         {edited([](SavedWorld& s) {
@@ -118,10 +121,36 @@ TEST(WorldFile, RefusesWhatAWorldCannotBeNamingTheFirstProblem) {
         const WorldRead read = readWorld(file);
         EXPECT_FALSE(read.saved) << problem;
         EXPECT_THAT(read.error, HasSubstr(problem));
+        EXPECT_EQ(std::ranges::count_if(read.error, [](unsigned char c) { return c < 32; }), 0);
     }
     SavedWorld zib0 = good;
     zib0.world.zibs[0].spare1 = 1;  // record 0 is never used
     EXPECT_EQ(worldProblem(zib0), "zib 0, which is never used, is not zero");
+}
+
+TEST(WorldFile, OpensEveryWorldItSavesWhateverItsTextsHold) {
+    const std::string dir = ::testing::TempDir() + "roundtrip-" + std::to_string(::getpid());
+    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+    std::string utf8;
+    for (int k = 0; k < 5000; ++k) utf8 += "\u00e9\u6f22\U0001f642";
+    const std::vector<ParameterTexts> texts = {
+        {"10", "1\"[[[[", "15\\", "2]]}}{{", "50\x01\x1b[2J\x7f\t\n", "1 \"\\\"\\\\\""},
+        {"3" + utf8, "-4e0 [\"{", "15\xc2\x9b", "2\"\\u0000", "50", "1" + std::string(3000, '[')},
+    };
+    for (const ParameterTexts& t : texts) {
+        LiveWorld run(t, 4);
+        run.go(5);
+        const std::string path = dir + "/q.zibs";
+        ASSERT_EQ(saveWorld(path, run.save()), std::nullopt);
+        const WorldRead read = loadWorld(path);
+        ASSERT_TRUE(read.saved) << read.error;
+        EXPECT_EQ(worldText(*read.saved), worldText(run.save()));
+        EXPECT_TRUE(read.saved->texts.repro == t.repro && read.saved->texts.mute == t.mute);
+        // A byte order mark in front changes nothing.
+        std::ofstream(path) << "\xEF\xBB\xBF" << worldText(run.save());
+        EXPECT_TRUE(loadWorld(path).saved);
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(WorldFile, SavesAtomicallyAndLoadsNamingTheFile) {

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <random>
 #include <regex>
 
@@ -38,9 +41,17 @@ TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
             numbers.emplace_back(m->position(), m->length());
     }
 
-    const std::vector<std::string> values = cases("fuzz_values.txt").at(0);
+    const auto valueLines = cases("fuzz_values.txt");
+    const std::vector<std::string>&values = valueLines.at(0), &hostile = valueLines.at(1);
     std::mt19937 gen(20240613);
     const auto below = [&](std::size_t n) { return n == 0 ? 0 : gen() % n; };
+    const auto digits = [&](std::size_t n) { return std::string(n, "123456789"[below(9)]); };
+
+    // The kinds of change, each with how many files it made, let in and refused.
+    const char* kinds[] = {"number",  "hostile number", "nesting",  "key",     "encoding",
+                           "trailer", "line removed",   "bit flip", "stretch", "cut short"};
+    constexpr int kindCount = std::size(kinds);
+    std::array<std::array<int, 2>, kindCount> outcomes{};
 
     int files = 10000;  // ZIBS_FUZZ_FILES=N in the environment asks for another number
     if (const char* n = std::getenv("ZIBS_FUZZ_FILES")) files = std::atoi(n);
@@ -49,32 +60,96 @@ TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
         const auto& [text, numbers] =
             bases[below(10) == 0 ? bases.size() - 1 : below(bases.size() - 1)];
         std::string t = text;
-        const int kind = static_cast<int>(below(10));
-        if (kind < 4) {  // a number changed
-            const auto [at, len] = numbers[below(numbers.size())];
-            const std::string old = t.substr(at, len);
-            const std::string by =
-                below(3) ? values[below(values.size())] : std::to_string(std::stoll(old) + 1);
-            t.replace(at, len, by);
-        } else if (kind < 6) {  // a line removed: a field, or an entry of a list
-            const std::size_t from = t.rfind('\n', below(t.size())) + 1;  // npos + 1 is 0
-            t.erase(from, t.find('\n', from) - from + 1);
-        } else if (kind < 8) {  // a byte with a bit flipped
-            t[below(t.size())] ^= 1 << below(8);
-        } else if (kind < 9) {  // a stretch cut out or written twice
-            const std::size_t at = below(t.size()), len = 1 + below(64);
-            below(2) ? t.erase(at, len) : t.insert(at, t.substr(at, len));
-        } else {  // cut short
-            t.resize(below(t.size()));
+        const int kind = static_cast<int>(below(14)) % kindCount;  // numbers more often
+        const auto [at, len] = numbers[below(numbers.size())];
+        // A key: the quoted text before a colon.
+        const std::size_t colon = t.find("\": ", below(t.size()));
+        const std::size_t keyEnd = colon == std::string::npos ? t.find("\": ") : colon;
+        const std::size_t keyStart = t.rfind('"', keyEnd - 1) + 1;
+        switch (kind) {
+            case 0:
+                t.replace(at, len,
+                          below(3) ? values[below(values.size())]
+                                   : std::to_string(std::stoll(t.substr(at, len)) + 1));
+                break;
+            case 1:  // huge, tiny, long digit strings, exponents
+                t.replace(at, len,
+                          below(2) ? hostile[below(hostile.size())]
+                                   : (below(2) ? "-" : "") + digits(1 + below(40000)) +
+                                         (below(2) ? "e" + digits(1 + below(6)) : ""));
+                break;
+            case 2: {  // a number, or anything, nested in lists or objects
+                const std::size_t depth = 1 + below(below(2) ? 8 : 100000);
+                std::string open, close(depth, below(2) ? ']' : '}');
+                for (std::size_t k = 0; k < depth; ++k) open += close[0] == ']' ? "[" : "{\"a\": ";
+                if (below(2)) {
+                    t.replace(at, len, open + t.substr(at, len) + close);
+                } else {
+                    t.insert(below(t.size()), open);
+                }
+                break;
+            }
+            case 3: {  // a field twice, or a key with escapes and control characters
+                const std::size_t lineStart = t.rfind('\n', keyStart) + 1;
+                const std::string line = t.substr(lineStart, t.find('\n', keyStart) - lineStart);
+                const char* keyed[] = {"\\u001b]0;", "\x1b[2J", "\\\"",   "\\u0000",
+                                       "\\e",        "\x01",    "\\ud800"};
+                if (below(2)) {
+                    t.insert(lineStart, line.back() == ',' ? line + "\n" : line + ",\n");
+                } else {
+                    t.insert(keyStart + below(keyEnd - keyStart + 1),
+                             keyed[below(std::size(keyed))]);
+                }
+                break;
+            }
+            case 4: {  // a byte order mark, bytes that are not UTF-8, or UTF-16
+                const char* bytes[] = {"\xEF\xBB\xBF",     "\xFF",    "\xC0\xAF", "\xED\xA0\x80",
+                                       "\xF4\x90\x80\x80", "\xE2\x82"};
+                const std::size_t choice = below(std::size(bytes) + 1);
+                if (choice == std::size(bytes)) {
+                    std::string wide;
+                    for (const char c : t) wide += std::string{c, '\0'};
+                    t = "\xFF\xFE" + wide;
+                } else {
+                    t.insert(below(2) ? 0 : keyStart, bytes[choice]);
+                }
+                break;
+            }
+            case 5: {  // something after the closing brace
+                const std::string trailers[] = {"}",           "\n{}", "  \n\t",  "x",
+                                                {"\0junk", 5}, "[]",   "\x1b[2J", ","};
+                t += trailers[below(std::size(trailers))];
+                break;
+            }
+            case 6: {  // a line removed: a field, or an entry of a list
+                const std::size_t from = t.rfind('\n', below(t.size())) + 1;  // npos + 1 is 0
+                t.erase(from, t.find('\n', from) - from + 1);
+                break;
+            }
+            case 7:
+                t[below(t.size())] ^= static_cast<char>(1 << below(8));
+                break;
+            case 8: {  // a stretch cut out or written twice
+                const std::size_t from = below(t.size()), n = 1 + below(64);
+                below(2) ? t.erase(from, n) : t.insert(from, t.substr(from, n));
+                break;
+            }
+            default:
+                t.resize(below(t.size()));
         }
+        ++outcomes[kind][0];
 
         const WorldRead read = readWorld(t);
         if (!read.saved) {
             ++refused;
+            // A message that says why, with nothing in it that steers a terminal.
             ASSERT_FALSE(read.error.empty()) << "file " << f;
+            ASSERT_EQ(std::ranges::count_if(read.error, [](unsigned char c) { return c < 32; }), 0)
+                << "file " << f << ": " << read.error;
             continue;
         }
         ++accepted;
+        ++outcomes[kind][1];
         ASSERT_TRUE(invariantsHold(*read.saved)) << "file " << f;
         // The world runs on and stays sound.
         LiveWorld live(read.saved->texts, 0);
@@ -82,6 +157,9 @@ TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
         live.rnd.restore(read.saved->seed, read.saved->generator);
         live.go(2);
         ASSERT_TRUE(invariantsHold(live.saved)) << "file " << f << " after 2 days";
+    }
+    for (int k = 0; k < kindCount; ++k) {
+        std::printf("%-15s %5d files, %5d let in\n", kinds[k], outcomes[k][0], outcomes[k][1]);
     }
     // Both outcomes are common: the mutations reach the checks behind the parser.
     EXPECT_GT(accepted, files / 20);
