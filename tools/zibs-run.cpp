@@ -1,7 +1,8 @@
 // Headless runner: builds a world from the six parameter texts, or opens a saved one, and runs
 // its days without windows, printing the population per day as CSV, the day's statistics with
-// --stats, or the whole world state with --trace; --save writes the world after the last day. The
-// command line is read into Options first; run() then does the work.
+// --stats, or the whole world state with --trace; --save writes the world after the last day,
+// --phylogeny and --newick who descends from whom. The command line is read into Options first;
+// run() then does the work.
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
@@ -10,9 +11,11 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "files/lineagefile.h"
 #include "files/worldfile.h"
 #include "runtime/convert.h"
 #include "runtime/random.h"
@@ -40,6 +43,13 @@ parameters come from the file, so --seed and the parameter options cannot be
 given with it; the rows start with the day it was saved at. --save writes the
 world after the last day run, whole or not at all.
 
+--phylogeny writes, after the last day run, every zib the world ever had (with
+--load, also those the file brought) as the ALife standard phylogeny CSV, one
+row per zib by identity: id,ancestor_list,origin_time,destruction_time,founder,
+generation,body. --newick writes the same tree in Newick: every zib a node
+labelled with its identity, an unlabelled root joining the first zibs, branch
+lengths in days between births.
+
 Standard output holds only the rows from day 0 (or the loaded day): CSV
 "day,population", the day's statistics with --stats (the columns day,
 population, births, deaths_age, deaths_hunger, stores, motors, eyes, food,
@@ -64,8 +74,10 @@ struct Options {
     bool toEnd = false;
     Rows rows = Rows::population;
     ParameterTexts texts;
-    std::optional<std::string> load;  // a world file to continue
-    std::optional<std::string> save;  // where to write the world after the last day
+    std::optional<std::string> load;       // a world file to continue
+    std::optional<std::string> save;       // where to write the world after the last day
+    std::optional<std::string> phylogeny;  // where to write the lineage as CSV
+    std::optional<std::string> newick;     // where to write it as a Newick tree
 };
 
 // The six parameters in the order of the parameters window, with the text each option sets.
@@ -132,6 +144,16 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
            "Write the world to FILE after the last day run")
         ->type_name("FILE")
         ->check(givenValue);
+    app.add_option_function<std::string>(
+           "--phylogeny", [&](const std::string& path) { opt.phylogeny = path; },
+           "Write every zib's parent, birth and death days to FILE (ALife standard CSV)")
+        ->type_name("FILE")
+        ->check(givenValue);
+    app.add_option_function<std::string>(
+           "--newick", [&](const std::string& path) { opt.newick = path; },
+           "Write the tree of who descends from whom to FILE in Newick")
+        ->type_name("FILE")
+        ->check(givenValue);
 
     const std::optional<int> answered = parseCommandLine(app, argc, argv, [&] {
         if (*days && *toEnd) throw CLI::ExcludesError(days->get_name(), toEnd->get_name());
@@ -173,6 +195,7 @@ std::optional<int> newWorld(const Options& opt, SavedWorld& saved, Rnd& rnd) {
     NullPresentation view;
     initworld(saved.world, saved.params, rnd, view);
     saved.history = {tally(saved.world)};
+    saved.lineage.begin(saved.world);
     return std::nullopt;
 }
 
@@ -228,9 +251,11 @@ int run(const Options& opt) {
         opt.load ? loadedWorld(*opt.load, saved, rnd) : newWorld(opt, saved, rnd);
     if (refusal) return *refusal;
     World& world = saved.world;
-    NullPresentation view;
-    // Only a saved world needs its history: without --save a day costs what it always did.
+    // Only a saved world needs its history, and only it and the tree files the lineage: without
+    // them a day costs what it always did.
     const bool keepHistory = opt.save.has_value();
+    const bool keepLineage = keepHistory || opt.phylogeny || opt.newick;
+    NullPresentation view(keepLineage ? &saved.lineage : nullptr);
 
     put(header(opt.rows));
     std::string row;
@@ -257,6 +282,16 @@ int run(const Options& opt) {
     if (opt.save) {
         saved.generator = rnd.state();
         if (const std::optional<std::string> failure = saveWorld(*opt.save, saved)) {
+            std::fprintf(stderr, "zibs-run: %s\n", failure->c_str());
+            return writeFailed;
+        }
+    }
+    using Writer = std::optional<std::string> (*)(const std::string&, const Lineage&);
+    for (const auto& [path, write] :
+         {std::pair<std::optional<std::string>, Writer>{opt.phylogeny, writePhylogeny},
+          {opt.newick, writeNewick}}) {
+        if (!path) continue;
+        if (const std::optional<std::string> failure = write(*path, saved.lineage)) {
             std::fprintf(stderr, "zibs-run: %s\n", failure->c_str());
             return writeFailed;
         }

@@ -241,7 +241,7 @@ bool Fmain::openWorld(const QString& path) {
     cmdstop_Click();  // a running "Go 100" or "Go to end" ends before another day
     world_ = s.world;
     forms_->rnd.restore(s.seed, s.generator);  // the reader has checked the state
-    forms_->runlog.restore(s.seed, s.texts, s.params, s.history, s.world, s.generator);
+    forms_->runlog.restore(s.seed, s.texts, s.params, s.history, s.world, s.generator, &s.lineage);
     // The windows Initialize uses, in its order: the parameters window brings the others.
     forms_->get<Fvariables>().setTexts(s.texts, s.seed);
     forms_->get<graph>().drawhistory(s.history);
@@ -258,8 +258,13 @@ bool Fmain::saveWorld(const QString& path) {
         message("There is no world to save yet: press Initialize to start a world.");
         return false;
     }
-    const SavedWorld saved{log.texts(),         log.params(), log.seed(),
-                           forms_->rnd.state(), world_,       log.rows()};
+    const SavedWorld saved{log.texts(),
+                           log.params(),
+                           log.seed(),
+                           forms_->rnd.state(),
+                           world_,
+                           log.rows(),
+                           log.lineage().at(world_.day)};
     if (const std::optional<std::string> failure =
             zibs::saveWorld(QFile::encodeName(path).toStdString(), saved)) {
         message(QStringLiteral("The world could not be saved: %1")
