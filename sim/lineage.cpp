@@ -23,13 +23,14 @@ std::array<char, 8> Lineage::bodyOf(const Zib& z) {
 }
 
 void Lineage::begin(const World& world) {
-    *this = Lineage{};
+    entries_.clear();  // keeps the room a world before took
+    records_ = {};
     for (Integer i = 1; i <= std::min<Integer>(world.popstart, lastRecord); ++i) {
         const Zib& z = world.zibs[i];
         if (z.alive != 1) continue;
         const ZibId id = static_cast<ZibId>(entries_.size()) + 1;
         entries_.push_back({0, id, 0, world.day, alive, i, bodyOf(z)});
-        records_[i] = id;
+        records_[i] = {id, id, 0};
     }
     firstZibs_ = size();
     lastDay_ = world.day;
@@ -48,29 +49,21 @@ bool Lineage::replaying(const World& world) {
 void Lineage::born(const World& world, Integer parent, Integer child) {
     if (replaying(world)) return;
     if (entries_.size() >= mostZibs) {
-        records_[child] = 0;  // past what a world keeps: no identity
+        records_[child] = {};  // past what a world keeps: no identity
         return;
     }
-    const ZibId parentId = records_[parent];
+    // The parent's founder and generation from its record, not from its entry far back.
+    const Living p = records_[parent];
     const ZibId id = size() + 1;
-    Entry e{parentId,
-            id,
-            0,
-            static_cast<Integer>(world.day + 1),
-            alive,
-            child,
-            bodyOf(world.zibs[child])};
-    if (parentId > 0) {
-        e.founder = (*this)[parentId].founder;
-        e.generation = (*this)[parentId].generation + 1;
-    }
-    entries_.push_back(e);
-    records_[child] = id;
+    const Living c = p.id > 0 ? Living{id, p.founder, p.generation + 1} : Living{id, id, 0};
+    entries_.push_back({p.id, c.founder, c.generation, static_cast<Integer>(world.day + 1), alive,
+                        child, bodyOf(world.zibs[child])});
+    records_[child] = c;
 }
 
 void Lineage::died(const World& world, Integer index) {
     if (replaying(world)) return;
-    if (const ZibId id = records_[index]; id > 0) {
+    if (const ZibId id = records_[index].id; id > 0) {
         entries_[static_cast<std::size_t>(id - 1)].destruction =
             static_cast<Integer>(world.day + 1);
     }
@@ -94,7 +87,7 @@ Lineage Lineage::at(int day) const {
         Entry kept = e;
         if (kept.destruction > day) kept.destruction = alive;
         past.entries_.push_back(kept);
-        past.records_[kept.record] = past.size();
+        past.records_[kept.record] = {past.size(), kept.founder, kept.generation};
     }
     return past;
 }
@@ -156,7 +149,7 @@ std::string Lineage::assemble(std::vector<Entry> entries, const World& world, Li
             }
             living[e.record] = id;
         }
-        l.records_[e.record] = id;
+        l.records_[e.record] = {id, e.founder, e.generation};
     }
     for (Integer i = 1; i <= lastRecord; ++i) {
         const bool lives = i <= world.popstart && world.zibs[i].alive == 1;

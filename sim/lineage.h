@@ -86,7 +86,12 @@ class Lineage {
 
     std::vector<Entry> entries_;
     ZibId firstZibs_ = 0;
-    std::array<ZibId, lastRecord + 1> records_{};  // identity by record, as the world stands
+    struct Living {
+        ZibId id = 0;
+        ZibId founder = 0;
+        std::int32_t generation = 0;
+    };
+    std::array<Living, lastRecord + 1> records_{};  // by record, as the world stands
     int lastDay_ = 0;                              // the latest day with a birth or death recorded
     bool sealed_ = false;                          // see seal()
 };
