@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "files/lineagefile.h"
 #include "files/worldfile.h"
 #include "runtime/controls.h"
 #include "runtime/savefile.h"
@@ -20,6 +21,7 @@
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
+#include "ui/lineages.h"
 #include "ui/statistics.h"
 #include "ui/zibfile.h"
 
@@ -53,7 +55,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     cmd[1] = stripButton(Picture1, "Graph", 1530);
     cmd[2] = stripButton(Picture1, "Variables", 2940);
     cmd[3] = stripButton(Picture1, "Statistics", 4350);
-    cmdstop = stripButton(Picture1, "Stop", 5760);
+    cmd[4] = stripButton(Picture1, "Lineages", 5760);
+    cmdstop = stripButton(Picture1, "Stop", 7170);
     cmdstop->setEnabled(false);
     layout->addWidget(Picture1);
 
@@ -69,6 +72,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     mmu->addSeparator();
     mnuexport = mmu->addAction("Export population (CSV)...");
     mnuexportstats = mmu->addAction("Export statistics (CSV)...");
+    mnuexportphylogeny = mmu->addAction("Export phylogeny (CSV)...");
+    mnuexporttree = mmu->addAction("Export tree (Newick)...");
     mnusave = mmu->addAction("Save world picture...");
     mnu = menuBar()->addMenu("Options");
     mnuopt[0] = mnu->addAction("Auto Zib update");
@@ -88,6 +93,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     connect(mnusaveworld, &QAction::triggered, this, &Fmain::mnusaveworld_Click);
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnuexportstats, &QAction::triggered, this, &Fmain::mnuexportstats_Click);
+    connect(mnuexportphylogeny, &QAction::triggered, this, &Fmain::mnuexportphylogeny_Click);
+    connect(mnuexporttree, &QAction::triggered, this, &Fmain::mnuexporttree_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
     connect(mnuday, &QAction::triggered, this, &Fmain::mnuday_Click);
     connect(mmu, &QMenu::aboutToShow, this,
@@ -114,10 +121,12 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     addKey(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { showDay(world_.day - 1); });
     addKey(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { showDay(world_.day + 1); });
     addKey(QKeySequence("Ctrl+T"), [this] { cmd_Click(3); });
+    addKey(QKeySequence("Ctrl+L"), [this] { cmd_Click(4); });
     // A text box would take Ctrl+E as "end of line" before the shortcut sees it.
     qApp->installEventFilter(this);
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
     cmd[3]->setToolTip("Charts of the population, the cells and the grass, day by day (Ctrl+T)");
+    cmd[4]->setToolTip("Who descends from whom: the founding families day by day (Ctrl+L)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
     // A name typed without a suffix gets the one of the suggested name; the dialog asks before
@@ -165,6 +174,9 @@ void Fmain::cmd_Click(int index) {
             break;
         case 3:
             showChildForm(&forms_->get<statistics>());
+            break;
+        case 4:
+            showChildForm(&forms_->get<lineages>());
             break;
         default:
             break;
@@ -298,6 +310,28 @@ bool Fmain::exportPopulation(const QString& path) {
 
 bool Fmain::exportStatistics(const QString& path) {
     return exportRows(path, "statistics", [](const RunLog& log) { return statsCsv(log.rows()); });
+}
+
+void Fmain::mnuexportphylogeny_Click() {
+    const QString path = savePathSource("Export phylogeny", "CSV files (*.csv)", "phylogeny.csv");
+    if (!path.isEmpty()) exportPhylogeny(path);
+}
+
+void Fmain::mnuexporttree_Click() {
+    const QString path = savePathSource("Export tree", "Newick files (*.nwk)", "tree.nwk");
+    if (!path.isEmpty()) exportTree(path);
+}
+
+bool Fmain::exportPhylogeny(const QString& path) {
+    return exportRows(path, "phylogeny", [](const RunLog& log) {
+        return phylogenyCsv(log.lineage().at(log.currentDay()));
+    });
+}
+
+bool Fmain::exportTree(const QString& path) {
+    return exportRows(path, "tree", [](const RunLog& log) {
+        return newickText(log.lineage().at(log.currentDay()));
+    });
 }
 
 bool Fmain::exportRows(const QString& path, const char* what,

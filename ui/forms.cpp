@@ -4,6 +4,7 @@
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/graph.h"
+#include "ui/lineages.h"
 #include "ui/statistics.h"
 #include "ui/zibfile.h"
 
@@ -23,6 +24,12 @@ Forms::Forms(Fmain& mainWindow, QMdiArea* area, World& w, Rnd& r)
                    QObject::connect(charts, &statistics::dayPicked, charts,
                                     [this](int day) { main.showDay(day); });
                    return charts;
+               }),
+               ChildWindow<lineages>(area, [this] {
+                   auto* window = new lineages(*this);
+                   QObject::connect(window, &lineages::dayPicked, window,
+                                    [this](int day) { main.showDay(day); });
+                   return window;
                })) {}
 
 }  // namespace zibs
