@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -12,6 +13,7 @@
 #include "ui/Fmain.h"
 #include "ui/Fworld.h"
 #include "ui/forms.h"
+#include "ui/zibfile.h"
 
 namespace zibs {
 
@@ -40,17 +42,17 @@ QIcon bodyIcon(const std::array<char, 8>& body) {
         switch (body[j - 1]) {
             case 'S':
                 p.setBrush(QColor(250, 0, 0));
-                p.drawEllipse(at, 4, 4);
+                p.drawEllipse(at, 3.5, 3.5);
                 break;
             case 'M':
                 p.setBrush(QColor(250, 250, 0));
-                p.drawEllipse(at, 4, 4);
+                p.drawEllipse(at, 3.5, 3.5);
                 break;
             case 'E':
                 p.setBrush(Qt::white);
-                p.drawEllipse(at, 4, 4);
+                p.drawEllipse(at, 3.5, 3.5);
                 p.setBrush(QColor(0, 75, 250));
-                p.drawEllipse(at, 2.5, 2.5);
+                p.drawEllipse(at, 2, 2);
                 break;
             default:
                 break;
@@ -243,6 +245,22 @@ lineages::~lineages() {
 }
 
 void lineages::Form_Load() {
+    // To the right of the inspector, the main window widened for it as far as the screen allows,
+    // so that the world picture and the inspected zib stay in sight.
+    const zibfile& inspector = forms_.get<zibfile>();
+    setLeft(inspector.Left() + inspector.Width());
+    setTop(0);
+    Fmain& main = forms_.main;
+    QWidget* frame = parentWidget();
+    QWidget* workspace = main.workspace()->viewport();
+    const int missing = frame->geometry().right() + 1 - workspace->width();
+    if (missing > 0 && !(main.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QRect screen = main.screen()->availableGeometry();
+        const int room = std::max(0, screen.right() - main.frameGeometry().right());
+        main.resize(main.width() + std::min(missing, room), main.height());
+    }
+    frame->move(std::clamp(frame->x(), 0, std::max(0, workspace->width() - frame->width())),
+                frame->y());
     refresh();
 }
 
@@ -256,8 +274,10 @@ void lineages::refresh() {
         rewrites_ = log.rewrites();
         shownDay_ = day;
         shownSize_ = lineage.size();
-        // Living members per family and day: +1 on the day of birth, -1 on the day of death.
-        const int first = log.firstDay();
+        // Living members per family and day: +1 on the day of birth, -1 on the day of death. An
+        // opened world brings the lineage of the days before it.
+        const int first = lineage.empty() ? log.firstDay()
+                                          : std::min<int>(log.firstDay(), lineage[1].origin);
         const int days = std::max(0, day - first + 1);
         const int families = lineage.firstZibs();
         std::vector<std::int16_t> counts(static_cast<std::size_t>(days + 1) * families, 0);
