@@ -171,7 +171,8 @@ void MullerPlot::paintEvent(QPaintEvent*) {
     const double perZib = static_cast<double>(area.height()) / highest_;
     for (int f = 0; f < families_; ++f) {
         QPolygonF band;
-        for (int x = 0; x < columns; ++x) band << QPointF(area.left() + x, area.bottom() + 1 - base[x] * perZib);
+        for (int x = 0; x < columns; ++x)
+            band << QPointF(area.left() + x, area.bottom() + 1 - base[x] * perZib);
         for (int x = columns - 1; x >= 0; --x) {
             base[x] += count(day[x], f);
             band << QPointF(area.left() + x, area.bottom() + 1 - base[x] * perZib);
@@ -191,8 +192,9 @@ void MullerPlot::paintEvent(QPaintEvent*) {
     p.drawText(QRect(area.left(), area.bottom() + 2, area.width(), 14), Qt::AlignHCenter,
                QStringLiteral("day  (height: the living zibs, up to %1)").arg(highest_));
     if (markedDay_ >= first_ && markedDay_ < first_ + days_ && days_ > 1) {
-        const int x = area.left() + static_cast<int>(std::lround(
-                                        (markedDay_ - first_) * (area.width() - 1.0) / (days_ - 1)));
+        const int x = area.left() +
+                      static_cast<int>(
+                          std::lround((markedDay_ - first_) * (area.width() - 1.0) / (days_ - 1)));
         p.setPen(QPen(Qt::white, 1, Qt::DashLine));
         p.drawLine(x, area.top(), x, area.bottom());
     }
@@ -276,8 +278,8 @@ void lineages::refresh() {
         shownSize_ = lineage.size();
         // Living members per family and day: +1 on the day of birth, -1 on the day of death. An
         // opened world brings the lineage of the days before it.
-        const int first = lineage.empty() ? log.firstDay()
-                                          : std::min<int>(log.firstDay(), lineage[1].origin);
+        const int first =
+            lineage.empty() ? log.firstDay() : std::min<int>(log.firstDay(), lineage[1].origin);
         const int days = std::max(0, day - first + 1);
         const int families = lineage.firstZibs();
         std::vector<std::int16_t> counts(static_cast<std::size_t>(days + 1) * families, 0);
