@@ -162,28 +162,22 @@ void MullerPlot::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), Qt::black);
     const QRect area = rect().marginsRemoved(plotMargins);
     if (days_ <= 0 || area.width() < 2) return;
-    p.setRenderHint(QPainter::Antialiasing);
-    // One column per pixel, the day nearest to it.
-    const int columns = area.width();
-    std::vector<double> base(static_cast<std::size_t>(columns), 0.0);
-    std::vector<int> day(static_cast<std::size_t>(columns));
-    for (int x = 0; x < columns; ++x) day[x] = dayAt(area.left() + x) - first_;
+    // One column per pixel, the day nearest to it, the families stacked from the bottom.
     const double perZib = static_cast<double>(area.height()) / highest_;
-    for (int f = 0; f < families_; ++f) {
-        QPolygonF band;
-        for (int x = 0; x < columns; ++x)
-            band << QPointF(area.left() + x, area.bottom() + 1 - base[x] * perZib);
-        for (int x = columns - 1; x >= 0; --x) {
-            base[x] += count(day[x], f);
-            band << QPointF(area.left() + x, area.bottom() + 1 - base[x] * perZib);
+    for (int x = 0; x < area.width(); ++x) {
+        const int day = dayAt(area.left() + x) - first_;
+        int below = 0;
+        for (int f = 0; f < families_; ++f) {
+            const int n = count(day, f);
+            if (n == 0) continue;
+            const int from = static_cast<int>(std::lround(below * perZib));
+            below += n;
+            const int to = static_cast<int>(std::lround(below * perZib));
+            QColor colour = familyColour(f + 1);
+            if (hovered_ != 0 && hovered_ != f + 1) colour = colour.darker(220);
+            p.fillRect(area.left() + x, area.bottom() + 1 - to, 1, to - from, colour);
         }
-        QColor colour = familyColour(f + 1);
-        if (hovered_ != 0 && hovered_ != f + 1) colour = colour.darker(220);
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawPolygon(band);
     }
-    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QColor(160, 160, 160));
     p.drawText(QRect(area.left(), area.bottom() + 2, area.width(), 14), Qt::AlignLeft,
                QString::number(first_));

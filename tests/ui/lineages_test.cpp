@@ -1,6 +1,7 @@
 // The Lineages window: its Muller plot against the population, its line of descent and its
 // exports against the runner's pinned files (tests/data/phylogeny), the family marks on a layer
 // of their own, a click that goes to a day.
+#include <QApplication>
 #include <QDir>
 #include <map>
 #include <set>
@@ -47,6 +48,8 @@ std::vector<std::pair<QRgb, int>> runsAt(const QImage& plot, int x) {
 }
 
 TEST_F(Lineages, PlotStacksTheFamiliesAndExportsEqualTheRunnersFiles) {
+    QApplication::setActiveWindow(&fmain);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fmain));
     QTest::keyClick(&fmain, Qt::Key_L, Qt::ControlModifier);
     ASSERT_NE(existing<lineages>(), nullptr);
     start("31", 3);
@@ -110,7 +113,9 @@ TEST_F(Lineages, LineOfDescentBackToTheFirstZib) {
             ASSERT_EQ(std::sscanf(l.descent->item(k)->text().toUtf8().constData(),
                                   "Zib %d, born on day %d, generation %d", &id, &day, &generation),
                       3);
-            if (expected >= 0) EXPECT_EQ(id, expected);
+            if (expected >= 0) {
+                EXPECT_EQ(id, expected);
+            }
             const Row& r = rows.at(id);
             EXPECT_EQ(std::tuple(day, r.death), std::tuple(r.origin, k == 0 ? -1 : r.death));
             EXPECT_EQ(generation, l.descent->count() - 1 - k);
