@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -347,21 +348,25 @@ void lineages::showFamily(ZibId founder) {
         return;
     }
     std::vector<QPoint> places;
-    int living = 0;
+    QStringList members;
     for (const ZibId id : livingIdentities()) {
         if (id == 0 || lineage[id].founder != founder) continue;
-        ++living;
+        members << QString::number(id);
         const Zib& z = forms_.world.zibs[lineage[id].record];
         places.emplace_back(z.x, z.y);
     }
+    const qsizetype living = members.size();
+    if (living > 12) members = members.mid(0, 12) << QStringLiteral("...");
     const Lineage::Entry& first = lineage[founder];
     familylbl->setText(
-        QStringLiteral("The family of first zib %1 (record %2, body %3): %4 living on day %5.")
+        QStringLiteral("The family of first zib %1 (record %2, body %3): %4 living on day %5%6")
             .arg(founder)
             .arg(first.record)
             .arg(QString::fromLatin1(first.body.data(), 8))
             .arg(living)
-            .arg(forms_.world.day));
+            .arg(forms_.world.day)
+            .arg(living > 0 ? QStringLiteral(": zibs ") + members.join(QStringLiteral(", ")) + "."
+                            : QStringLiteral(".")));
     if (!shown) return;
     if (!marks_) marks_ = new FamilyMarks(shown->pic);
     static_cast<FamilyMarks*>(marks_.data())->setPlaces(std::move(places));
