@@ -142,8 +142,8 @@ TEST_F(Lineages, FamilyMarksLieOverThePictureWhichStaysAsDrawn) {
     l.showFamily(5);
     EXPECT_GT(marked(), 10 * world.population);
     EXPECT_EQ(w.pic->image(), picture);
-    EXPECT_TRUE(
-        l.familylbl->text().contains(QStringLiteral("%1 living on day 300").arg(world.population)));
+    EXPECT_TRUE(l.familylbl->text().contains(
+        QStringLiteral("%1 living on day 300: zibs ").arg(world.population)));
     l.showFamily(0);
     EXPECT_EQ(marked(), 0);
 }
