@@ -92,8 +92,8 @@ class Lineage {
         std::int32_t generation = 0;
     };
     std::array<Living, lastRecord + 1> records_{};  // by record, as the world stands
-    int lastDay_ = 0;                              // the latest day with a birth or death recorded
-    bool sealed_ = false;                          // see seal()
+    int lastDay_ = 0;                               // the latest day with a birth or death recorded
+    bool sealed_ = false;                           // see seal()
 };
 
 // What the lineage says about a run's end: the first zibs with a living descendant (themselves
