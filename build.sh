@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           libcli11-dev nlohmann-json3-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev xvfb xauth
           fonts-liberation2 fonts-dejavu-core dpkg-dev file parallel xdotool imagemagick
-          desktop-file-utils man-db)
+          desktop-file-utils man-db python3-dendropy)
 
 install_missing() {
     local missing=()

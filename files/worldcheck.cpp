@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "files/worldfile.h"
 #include "files/worldlayout.h"
@@ -164,7 +165,7 @@ std::string historyProblem(const SavedWorld& s) {
 
 }  // namespace
 
-std::string worldProblem(const SavedWorld& s) {
+std::string worldStateProblem(const SavedWorld& s) {
     if (!Rnd::canHold(s.generator)) {
         return s.generator.back() > 624
                    ? "the generator's position is " + str(s.generator.back()) + ", outside 0..624"
@@ -176,6 +177,16 @@ std::string worldProblem(const SavedWorld& s) {
     }
     const std::string p = zibsProblem(s.world);
     return p.empty() ? historyProblem(s) : p;
+}
+
+std::string worldProblem(const SavedWorld& s) {
+    std::string p = worldStateProblem(s);
+    if (!p.empty()) return p;
+    std::vector<Lineage::Entry> entries;
+    entries.reserve(static_cast<std::size_t>(s.lineage.size()));
+    for (ZibId id = 1; id <= s.lineage.size(); ++id) entries.push_back(s.lineage[id]);
+    Lineage checked;
+    return Lineage::assemble(std::move(entries), s.world, checked);
 }
 
 }  // namespace zibs

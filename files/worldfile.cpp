@@ -83,6 +83,33 @@ void appendWorld(std::string& out, const World& w) {
     out += "    ]\n  },\n";
 }
 
+// The lineage as five lists of the same length, one entry per identity, 1 first.
+void appendLineage(std::string& out, const Lineage& lineage) {
+    std::vector<std::int32_t> parents;
+    std::vector<Integer> origins, destructions, records;
+    std::string bodies;
+    for (ZibId id = 1; id <= lineage.size(); ++id) {
+        const Lineage::Entry& e = lineage[id];
+        parents.push_back(e.parent);
+        origins.push_back(e.origin);
+        destructions.push_back(e.destruction);
+        records.push_back(e.record);
+        if (id > 1) bodies += (id - 1) % 8 == 0 ? ",\n      " : ", ";
+        bodies += '"';
+        bodies.append(e.body.data(), e.body.size());
+        bodies += '"';
+    }
+    out += "  \"lineage\": {\n";
+    appendNumberArray(out, "parent", parents, 20);
+    out += ",\n";
+    appendNumberArray(out, "origin", origins, 20);
+    out += ",\n";
+    appendNumberArray(out, "destruction", destructions, 20);
+    out += ",\n";
+    appendNumberArray(out, "record", records, 20);
+    out += ",\n    \"body\": [\n      " + bodies + "\n    ]\n  },\n";
+}
+
 void appendHistory(std::string& out, const StatsHistory& history) {
     out += "  \"history\": [\n";
     for (std::size_t i = 0; i < history.size(); ++i) {
@@ -104,6 +131,7 @@ std::string worldText(const SavedWorld& s) {
     appendNumbers(out, s.generator, 8, "    ");
     out += "\n  ],\n";
     appendWorld(out, s.world);
+    appendLineage(out, s.lineage);
     appendHistory(out, s.history);
     out += "}\n";
     return out;

@@ -9,6 +9,7 @@
 #include "files/filewriter.h"
 #include "runtime/random.h"
 #include "sim/daystats.h"
+#include "sim/lineage.h"
 #include "sim/params.h"
 #include "sim/world.h"
 
@@ -39,10 +40,13 @@ struct SavedWorld {
     Rnd::State generator{};
     World world;
     StatsHistory history;  // day 0 .. world.day; the last row is tally(world)
+    // Who descends from whom, as at the world's day (RunLog::lineage().at(world.day)). A file of
+    // version 1 has none: its living zibs become first zibs, born on the day it was saved at.
+    Lineage lineage;
 };
 
 // The format this program writes and the newest it reads; older ones are read too.
-inline constexpr int worldFormatVersion = 1;
+inline constexpr int worldFormatVersion = 2;
 // No world file is larger (the longest history, re-indented by hand, stays under half of it).
 inline constexpr std::size_t worldFileLimit = 16u << 20;
 
@@ -63,8 +67,11 @@ WorldRead readWorld(std::string_view text);
 // The first thing about a world that cannot be, or "" when there is none: parameters that do not
 // come from their texts or are not the world's, a global or a field outside what the rules can
 // give it, a population that does not count the living records, a history that is not one row
-// per day from day 0 ending with tally(world), a generator state the engine cannot hold.
+// per day from day 0 ending with tally(world), a generator state the engine cannot hold, a
+// lineage whose living zibs are not the world's.
 std::string worldProblem(const SavedWorld& saved);
+// The same but for the lineage.
+std::string worldStateProblem(const SavedWorld& saved);
 
 // Reads and checks the file, which must be a regular one (a FIFO or a device is refused
 // without waiting for it). The message names the file and the first problem or the system's

@@ -195,6 +195,46 @@ void readHistory(const Json& v, StatsHistory& history) {
     }
 }
 
+// The five lists of the lineage, one entry per identity; checked against the world later.
+std::vector<Lineage::Entry> readLineage(const Json& v) {
+    const std::vector<std::string> keys = {"parent", "origin", "destruction", "record", "body"};
+    objectOf(v, keys, "\"lineage\"");
+    const Json& parents = member(v, "parent", "\"lineage\": ");
+    if (!parents.is_array()) refuse("\"parent\" must be a list [...], not " + shown(parents));
+    if (parents.size() > Lineage::mostZibs) {
+        refuse("the lineage has more than the " + std::to_string(Lineage::mostZibs) +
+               " zibs a world file holds");
+    }
+    const std::size_t n = parents.size();
+    std::array<const Json*, 5> lists{};
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        lists[k] = &arrayOf(member(v, keys[k].c_str(), "\"lineage\": "), n,
+                            [&] { return "\"" + keys[k] + "\""; });
+    }
+    std::vector<Lineage::Entry> entries(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        Lineage::Entry& e = entries[i];
+        const auto name = [&](const char* what) {
+            return [&, what] {
+                return "the " + std::string(what) + " of lineage zib " + std::to_string(i + 1);
+            };
+        };
+        e.parent =
+            static_cast<ZibId>(whole((*lists[0])[i], 0, static_cast<long long>(i), name("parent")));
+        e.origin = static_cast<Integer>(whole((*lists[1])[i], 0, dayLimit, name("birth day")));
+        e.destruction = static_cast<Integer>(
+            whole((*lists[2])[i], Lineage::alive, dayLimit, name("death day")));
+        e.record = static_cast<Integer>(whole((*lists[3])[i], 1, lastRecord, name("record")));
+        const Json& body = (*lists[4])[i];
+        if (!body.is_string() || body.get_ref<const std::string&>().size() != e.body.size()) {
+            refuse(name("body")() + " must be a string of 8 letters, not " + shown(body));
+        }
+        const std::string& letters = body.get_ref<const std::string&>();
+        std::copy(letters.begin(), letters.end(), e.body.begin());
+    }
+    return entries;
+}
+
 SavedWorld readAll(const Json& top) {
     const auto format = top.find("format");
     if (format == top.end() || *format != "zibs-world") refuse("this is not a Zibs world file");
@@ -204,21 +244,34 @@ SavedWorld readAll(const Json& top) {
                ", written by a newer Zibs; this one reads versions up to " +
                std::to_string(worldFormatVersion));
     }
-    objectOf(top, {"format", "version", "seed", "parameters", "generator", "world", "history"},
-             "the file");
+    objectOf(
+        top,
+        {"format", "version", "seed", "parameters", "generator", "world", "lineage", "history"},
+        "the file");
+    if (version < 2 && top.contains("lineage")) {
+        refuse("the file has format version 1, which has no \"lineage\"");
+    }
     SavedWorld s;
     s.seed = static_cast<std::uint32_t>(whole(member(top, "seed", ""), 0, UINT32_MAX, "the seed"));
     readParameters(member(top, "parameters", ""), s);
     readGenerator(member(top, "generator", ""), s);
     readWorldState(member(top, "world", ""), s.world);
     readHistory(member(top, "history", ""), s.history);
+    std::vector<Lineage::Entry> lineage;
+    if (version >= 2) lineage = readLineage(member(top, "lineage", ""));
     // The births and deaths of the last day run are those of the last row.
     if (!s.history.empty()) {
         const DayStats& last = s.history.back();
         s.world.counts = {last.births, last.deathsAge, last.deathsHunger};
     }
-    const std::string problem = worldProblem(s);
+    std::string problem = worldStateProblem(s);
     if (!problem.empty()) refuse(problem);
+    if (version >= 2) {
+        problem = Lineage::assemble(std::move(lineage), s.world, s.lineage);
+        if (!problem.empty()) refuse(problem);
+    } else {
+        s.lineage.begin(s.world);  // the zibs it holds are first zibs, born on its day
+    }
     return s;
 }
 

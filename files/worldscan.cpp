@@ -12,6 +12,7 @@
 #include "files/worldfile.h"
 #include "files/worldlayout.h"
 #include "runtime/convert.h"
+#include "sim/lineage.h"
 
 namespace zibs {
 
@@ -32,6 +33,8 @@ enum class Part {
     zib,
     history,
     row,
+    lineage,
+    lineageList,
     value
 };
 
@@ -40,12 +43,13 @@ struct ListLimit {
     Part part;
     std::size_t entries;
 };
-constexpr std::array<ListLimit, 5> listLimits = {{
+constexpr std::array<ListLimit, 6> listLimits = {{
     {Part::generator, 625},
     {Part::grass, std::size_t{gridSize} * gridSize},  // and "grass_spare"
     {Part::zibs, lastRecord},
     {Part::zib, 1 + zibNumberCount},
     {Part::history, dayLimit + 1},
+    {Part::lineageList, Lineage::mostZibs},  // each of the lineage's five lists
     // a history row: statsNumberCount, below
 }};
 
@@ -76,7 +80,10 @@ std::vector<std::string> keysOf(Part part) {
     std::vector<std::string> keys;
     switch (part) {
         case Part::file:
-            return {"format", "version", "seed", "parameters", "generator", "world", "history"};
+            return {"format", "version",  "seed",   "parameters",
+                    "generator", "world", "lineage", "history"};
+        case Part::lineage:
+            return {"parent", "origin", "destruction", "record", "body"};
         case Part::parameters:
             return {"texts", "values"};
         case Part::texts:
@@ -113,6 +120,7 @@ Place childOf(const Place& parent, const std::string& key, std::size_t index, bo
             if (key == "parameters") return object(Part::parameters, "\"parameters\"");
             if (key == "generator") return object(Part::generator, "\"generator\"");
             if (key == "world") return object(Part::world, "\"world\"");
+            if (key == "lineage") return object(Part::lineage, "\"lineage\"");
             return object(Part::history, "\"history\"");
         case Part::parameters:
             return key == "texts" ? object(Part::texts, "\"texts\"")
@@ -170,6 +178,16 @@ Place childOf(const Place& parent, const std::string& key, std::size_t index, bo
                            statsFields[std::min<std::size_t>(index, statsNumberCount - 1)].name;
                 },
                 INT32_MIN, INT32_MAX);
+        case Part::lineage:
+            return object(Part::lineageList, "\"" + key + "\"");
+        case Part::lineageList:
+            // Identities, days and records; the reader checks each against the others.
+            if (parent.name == "\"body\"") {
+                return {Part::value, named ? "the body of lineage zib " + std::to_string(index + 1)
+                                           : std::string()};
+            }
+            return number([&] { return "entry " + std::to_string(index) + " of " + parent.name; },
+                          -1, static_cast<long long>(Lineage::mostZibs));
         case Part::value:
             break;
     }

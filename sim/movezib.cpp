@@ -171,6 +171,7 @@ template <class Random, class View>
             // Empty stores make it hunger, whatever the old-age draw said.
             ++(totalFood == 0 ? world.counts.deathsHunger : world.counts.deathsAge);
             view.drawdeadzib(i);
+            view.zibdied(world, i);
         }
 
         // On the target: clear it. Otherwise a new mode unless the rounded distance fell; this

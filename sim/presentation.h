@@ -3,6 +3,7 @@
 #include <array>
 
 #include "runtime/colour.h"
+#include "sim/lineage.h"
 #include "sim/world.h"
 
 namespace zibs {
@@ -44,11 +45,20 @@ class Presentation {
     virtual void zibdataupdate() = 0;        // the inspector's figures
     virtual void zibupdate() = 0;            // the inspector's portrait
     virtual bool autozibupdate() const = 0;  // the "Auto Zib update" option
+
+    // A newborn in record `child`, copied from record `parent` and turned, during the day being
+    // run; and the zib in record `index` has died. For keeping the lineage: nothing is drawn.
+    virtual void zibborn(const World&, Integer /*parent*/, Integer /*child*/) {}
+    virtual void zibdied(const World&, Integer /*index*/) {}
 };
 
-// A presentation that shows nothing (the headless runner, benchmarks of the core).
+// A presentation that shows nothing (the headless runner, benchmarks of the core); given a
+// lineage, it keeps it.
 class NullPresentation final : public Presentation {
   public:
+    NullPresentation() = default;
+    explicit NullPresentation(Lineage* lineage) : lineage_(lineage) {}
+
     void drawzib(Integer) override {}
     void erasezib(Integer) override {}
     void drawdeadzib(Integer) override {}
@@ -60,6 +70,15 @@ class NullPresentation final : public Presentation {
     void zibdataupdate() override {}
     void zibupdate() override {}
     bool autozibupdate() const override { return false; }
+    void zibborn(const World& world, Integer parent, Integer child) override {
+        if (lineage_) lineage_->born(world, parent, child);
+    }
+    void zibdied(const World& world, Integer index) override {
+        if (lineage_) lineage_->died(world, index);
+    }
+
+  private:
+    Lineage* lineage_ = nullptr;
 };
 
 }  // namespace zibs

@@ -64,6 +64,7 @@ void generic::reproduce(World& world, Integer index, Random& rnd, View& view) {
         view.drawzib(n);
         world.population = saturate(world.population + 1);
         ++world.counts.births;
+        view.zibborn(world, index, n);
     }
 }
 

@@ -15,7 +15,13 @@ void RunLog::begin(std::uint32_t seed, const ParameterTexts& texts, const Parame
 }
 
 void RunLog::restore(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
-                     StatsHistory history, const World& world, const Rnd::State& generator) {
+                     StatsHistory history, const World& world, const Rnd::State& generator,
+                     const Lineage* lineage) {
+    if (lineage) {
+        lineage_ = *lineage;
+    } else {
+        lineage_.begin(world);
+    }
     seed_ = seed;
     texts_ = texts;
     params_ = params;
@@ -122,6 +128,7 @@ std::string RunLog::rebuiltStartProblem() {
 }
 
 void RunLog::moveTo(int day) {
+    lineage_.seal();
     while (!rows_.empty() && rows_.back().day > day) {
         later_.push_back(rows_.back());
         rows_.pop_back();

@@ -7,6 +7,7 @@
 
 #include "runtime/random.h"
 #include "sim/daystats.h"
+#include "sim/lineage.h"
 #include "sim/params.h"
 #include "sim/world.h"
 
@@ -32,10 +33,12 @@ class RunLog {
     // A new world, just initialised: the rows start again with day 0.
     void begin(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
                const World& world, const Rnd::State& generator);
-    // An opened world: where it came from, the history it brings, and the world and generator
-    // as opened, from which its later days are computed.
+    // An opened world: where it came from, the history and lineage it brings, and the world and
+    // generator as opened, from which its later days are computed. Without a lineage, the living
+    // zibs become first zibs.
     void restore(std::uint32_t seed, const ParameterTexts& texts, const Parameters& params,
-                 StatsHistory history, const World& world, const Rnd::State& generator);
+                 StatsHistory history, const World& world, const Rnd::State& generator,
+                 const Lineage* lineage = nullptr);
     // The day just run. A day already in the log replaces its row and the rows after it. A day
     // run again after going back takes its row back from the later rows, which stay while the
     // days come out as they did (the world is deterministic, so they always do).
@@ -61,6 +64,13 @@ class RunLog {
     const std::string& rebuildRefusal() const { return refusal_; }
     // Makes `day` (firstDay()..lastDay()) the current day: rows() ends with it.
     void moveTo(int day);
+
+    // Who descends from whom over the whole run. The days run present it with their births and
+    // deaths (Presentation::zibborn, zibdied); the days run again after going back are already
+    // in it. A reader shows it as it was on the current day: lineageAt(currentDay()).
+    Lineage& lineage() { return lineage_; }
+    const Lineage& lineage() const { return lineage_; }
+    int currentDay() const { return rows_.empty() ? firstDay() : rows_.back().day; }
 
     // Counts the changes to rows already in the log: a new world, an opened one, a day run again.
     // A reader that holds the rows up to some day reads them all again when it has moved on.
@@ -98,6 +108,7 @@ class RunLog {
     std::uint64_t rewrites_ = 0;
     std::string refusal_;
     std::function<void()> listener_;
+    Lineage lineage_;
 };
 
 }  // namespace zibs

@@ -19,8 +19,10 @@ std::string runHeader() {
 Summary runWorld(const Run& run, std::optional<long long> days, std::string* series) {
     World world;
     Rnd rnd(run.seed);
-    NullPresentation view;
+    Lineage lineage;
+    NullPresentation view(&lineage);
     initworld(world, run.params, rnd, view);
+    lineage.begin(world);
 
     Summary s;
     s.peakPopulation = world.population;
@@ -47,6 +49,9 @@ Summary runWorld(const Run& run, std::optional<long long> days, std::string* ser
     }
     s.endDay = world.day;
     s.endPopulation = world.population;
+    const LineageSummary families = summarise(lineage);
+    s.familiesLeft = families.familiesLeft;
+    s.maxGeneration = families.maxGeneration;
     return s;
 }
 
@@ -62,7 +67,7 @@ void appendRunColumns(std::string& out, const Run& run) {
 std::string resultHeader() {
     return runHeader() +
            ",end_day,end_population,peak_population,peak_day,births,deaths_age,deaths_hunger,"
-           "reached_day_limit\n";
+           "reached_day_limit,families_left,max_generation\n";
 }
 
 void appendResultRow(std::string& out, const Run& run, const Summary& s) {
@@ -75,7 +80,11 @@ void appendResultRow(std::string& out, const Run& run, const Summary& s) {
         appendNumber(out, v);
         out += ',';
     }
-    out += s.reachedDayLimit ? "1\n" : "0\n";
+    out += s.reachedDayLimit ? "1," : "0,";
+    appendNumber(out, s.familiesLeft);
+    out += ',';
+    appendNumber(out, s.maxGeneration);
+    out += '\n';
 }
 
 std::string seriesHeader() {

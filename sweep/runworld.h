@@ -17,7 +17,9 @@ struct Summary {
     std::int64_t births = 0;          // summed over days 1 to endDay
     std::int64_t deathsAge = 0;
     std::int64_t deathsHunger = 0;
-    bool reachedDayLimit = false;  // the day limit of 32767 cut the run short
+    bool reachedDayLimit = false;    // the day limit of 32767 cut the run short
+    std::int32_t familiesLeft = 0;   // first zibs with a living descendant (themselves included)
+    std::int32_t maxGeneration = 0;  // the highest generation of any zib, 0 when none was born
     friend bool operator==(const Summary&, const Summary&) = default;
 };
 

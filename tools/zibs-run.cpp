@@ -1,7 +1,8 @@
 // Headless runner: builds a world from the six parameter texts, or opens a saved one, and runs
 // its days without windows, printing the population per day as CSV, the day's statistics with
-// --stats, or the whole world state with --trace; --save writes the world after the last day. The
-// command line is read into Options first; run() then does the work.
+// --stats, or the whole world state with --trace; --save writes the world after the last day,
+// --phylogeny and --newick who descends from whom. The command line is read into Options first;
+// run() then does the work.
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
@@ -10,10 +11,12 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <variant>
 #include <vector>
 
 #include "files/filewriter.h"
+#include "files/lineagefile.h"
 #include "files/worldfile.h"
 #include "runtime/convert.h"
 #include "runtime/random.h"
@@ -38,6 +41,8 @@ constexpr const char* footer =
 
 --load continues a saved world exactly as if it had never stopped: its seed and parameters come from the file, so --seed and the parameter options cannot be given with it; the rows start with the day it was saved at. --save writes the world after the last day run, whole or not at all; its file is made before the first day, so a missing folder is reported at once.
 
+--phylogeny writes, after the last day run, every zib the world ever had (with --load, also those the file brought) as the ALife standard phylogeny CSV, one row per zib by identity: id,ancestor_list,origin_time,destruction_time,founder,generation,body. --newick writes the same tree in Newick: every zib a node labelled with its identity, an unlabelled root joining the first zibs, branch lengths in days between births.
+
 Standard output holds only the rows from day 0 (or the loaded day): CSV "day,population", the day's statistics with --stats (the columns day, population, births, deaths_age, deaths_hunger, stores, motors, eyes, food, grass), or the world state after every day with --trace. Messages, and the seed taken from the clock when no --seed is given ("seed~N"), go to standard error.
 
 Exit codes:
@@ -55,8 +60,10 @@ struct Options {
     bool toEnd = false;
     Rows rows = Rows::population;
     ParameterTexts texts;
-    std::optional<std::string> load;  // a world file to continue
-    std::optional<std::string> save;  // where to write the world after the last day
+    std::optional<std::string> load;       // a world file to continue
+    std::optional<std::string> save;       // where to write the world after the last day
+    std::optional<std::string> phylogeny;  // where to write the lineage as CSV
+    std::optional<std::string> newick;     // where to write it as a Newick tree
 };
 
 // The six parameters in the order of the parameters window, with the text each option sets.
@@ -122,6 +129,16 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
            "Write the world to FILE after the last day run")
         ->type_name("FILE")
         ->check(givenValue);
+    app.add_option_function<std::string>(
+           "--phylogeny", [&](const std::string& path) { opt.phylogeny = path; },
+           "Write every zib's parent, birth and death days to FILE (ALife standard CSV)")
+        ->type_name("FILE")
+        ->check(givenValue);
+    app.add_option_function<std::string>(
+           "--newick", [&](const std::string& path) { opt.newick = path; },
+           "Write the tree of who descends from whom to FILE in Newick")
+        ->type_name("FILE")
+        ->check(givenValue);
 
     const std::optional<int> answered = parseCommandLine(app, argc, argv, [&] {
         if (*days && *toEnd) throw CLI::ExcludesError(days->get_name(), toEnd->get_name());
@@ -164,6 +181,7 @@ std::optional<int> newWorld(const Options& opt, SavedWorld& saved, Rnd& rnd) {
     saved.world.selzib = 1;  // the inspector's zib, as the program starts with
     initworld(saved.world, saved.params, rnd, view);
     saved.history = {tally(saved.world)};
+    saved.lineage.begin(saved.world);
     return std::nullopt;
 }
 
@@ -218,20 +236,22 @@ int run(const Options& opt) {
     const std::optional<int> refusal =
         opt.load ? loadedWorld(*opt.load, saved, rnd) : newWorld(opt, saved, rnd);
     if (refusal) return *refusal;
-    // The file to save to is made now: a missing folder is found before a long run, not after.
-    std::optional<FileWriter> saveFile;
-    if (opt.save) {
-        try {
-            saveFile.emplace(*opt.save);
-        } catch (const FileWriter::FileError& e) {
-            std::fprintf(stderr, "zibs-run: %s\n", e.what());
-            return writeFailed;
-        }
+    // The files to write are made now: a missing folder is found before a long run, not after.
+    std::optional<FileWriter> saveFile, phylogenyFile, newickFile;
+    try {
+        if (opt.save) saveFile.emplace(*opt.save);
+        if (opt.phylogeny) phylogenyFile.emplace(*opt.phylogeny);
+        if (opt.newick) newickFile.emplace(*opt.newick);
+    } catch (const FileWriter::FileError& e) {
+        std::fprintf(stderr, "zibs-run: %s\n", e.what());
+        return writeFailed;
     }
     World& world = saved.world;
-    NullPresentation view;
-    // Only a saved world needs its history: without --save a day costs what it always did.
+    // Only a saved world needs its history, and only it and the tree files the lineage: without
+    // them a day costs what it always did.
     const bool keepHistory = opt.save.has_value();
+    const bool keepLineage = keepHistory || opt.phylogeny || opt.newick;
+    NullPresentation view(keepLineage ? &saved.lineage : nullptr);
 
     put(header(opt.rows));
     std::string row;
@@ -261,6 +281,19 @@ int run(const Options& opt) {
             std::fprintf(stderr, "zibs-run: %s\n", failure->c_str());
             return writeFailed;
         }
+    }
+    try {
+        if (phylogenyFile) {
+            phylogenyFile->write(phylogenyCsv(saved.lineage));
+            phylogenyFile->commit();
+        }
+        if (newickFile) {
+            newickFile->write(newickText(saved.lineage));
+            newickFile->commit();
+        }
+    } catch (const FileWriter::FileError& e) {
+        std::fprintf(stderr, "zibs-run: %s\n", e.what());
+        return writeFailed;
     }
     return code;
 }

@@ -40,8 +40,8 @@ constexpr const char* footer =
 The runs are every combination of the lists, the first option varying slowest, each with every seed of A..B (fastest). Standard output holds one CSV row per run, in run order whatever the number of threads:
   seed,start_population,repro_rate,max_grass,growth_rate,radiation,mutations,
   end_day,end_population,peak_population,peak_day,births,deaths_age,
-  deaths_hunger,reached_day_limit
-Each row is what "zibs-run~--seed~S" with the same parameters gives. A run that the day limit of 32767 cuts short ends there with reached_day_limit~1; the sweep goes on. --shard~K/N runs only the runs whose 0-based index i has i~mod~N~=~K-1: the outputs of shards 1/N to N/N, their rows put back in run order, are the output of the whole sweep.
+  deaths_hunger,reached_day_limit,families_left,max_generation
+families_left counts the first zibs with a living descendant (themselves included) at the end, max_generation is the highest generation of any zib born in the run (0 when none was). Each row is what "zibs-run~--seed~S" with the same parameters gives. A run that the day limit of 32767 cuts short ends there with reached_day_limit~1; the sweep goes on. --shard~K/N runs only the runs whose 0-based index i has i~mod~N~=~K-1: the outputs of shards 1/N to N/N, their rows put back in run order, are the output of the whole sweep.
 
 Messages and, when standard error is a terminal, a progress line go to standard error.
 

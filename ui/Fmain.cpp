@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "files/filewriter.h"
+#include "files/lineagefile.h"
 #include "files/worldfile.h"
 #include "runtime/controls.h"
 #include "sim/statscsv.h"
@@ -21,6 +22,7 @@
 #include "ui/Fworld.h"
 #include "ui/graph.h"
 #include "ui/helptexts.h"
+#include "ui/lineages.h"
 #include "ui/statistics.h"
 #include "ui/worlddocument.h"
 #include "ui/zibfile.h"
@@ -54,7 +56,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     cmd[1] = stripButton(Picture1, "Graph", 1530);
     cmd[2] = stripButton(Picture1, "Variables", 2940);
     cmd[3] = stripButton(Picture1, "Statistics", 4350);
-    cmdstop = stripButton(Picture1, "Stop", 5760);
+    cmd[4] = stripButton(Picture1, "Lineages", 5760);
+    cmdstop = stripButton(Picture1, "Stop", 7170);
     cmdstop->setEnabled(false);
     layout->addWidget(Picture1);
 
@@ -73,6 +76,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     mmu->addSeparator();
     mnuexport = mmu->addAction("Export &population (CSV)...");
     mnuexportstats = mmu->addAction("Export s&tatistics (CSV)...");
+    mnuexportphylogeny = mmu->addAction("Export p&hylogeny (CSV)...");
+    mnuexporttree = mmu->addAction("Export tree (&Newick)...");
     mnusave = mmu->addAction("Save world p&icture...");
     mmu->addSeparator();
     mnuquit = mmu->addAction("&Quit");
@@ -104,6 +109,8 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
             [this] { QMessageBox::about(this, "About Zibs", aboutText()); });
     connect(mnuexport, &QAction::triggered, this, &Fmain::mnuexport_Click);
     connect(mnuexportstats, &QAction::triggered, this, &Fmain::mnuexportstats_Click);
+    connect(mnuexportphylogeny, &QAction::triggered, this, &Fmain::mnuexportphylogeny_Click);
+    connect(mnuexporttree, &QAction::triggered, this, &Fmain::mnuexporttree_Click);
     connect(mnusave, &QAction::triggered, this, &Fmain::mnusave_Click);
     connect(mnuday, &QAction::triggered, this, &Fmain::mnuday_Click);
     connect(mmu, &QMenu::aboutToShow, this,
@@ -130,10 +137,12 @@ Fmain::Fmain(World& world, Rnd& rnd) : world_(world) {
     addKey(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { showDay(world_.day - 1); });
     addKey(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { showDay(world_.day + 1); });
     addKey(QKeySequence("Ctrl+T"), [this] { cmd_Click(3); });
+    addKey(QKeySequence("Ctrl+L"), [this] { cmd_Click(4); });
     // A text box would take Ctrl+E as "end of line" before the shortcut sees it.
     qApp->installEventFilter(this);
     cmdstop->setToolTip("Stop the run after the current day (Esc)");
     cmd[3]->setToolTip("Charts of the population, the cells and the grass, day by day (Ctrl+T)");
+    cmd[4]->setToolTip("Who descends from whom: the founding families day by day (Ctrl+L)");
 
     forms_ = std::make_unique<Forms>(*this, area_, world, rnd);
     document_ = new WorldDocument(*this, forms_->runlog);
@@ -187,6 +196,9 @@ void Fmain::cmd_Click(int index) {
             break;
         case 3:
             showChildForm(&forms_->get<statistics>());
+            break;
+        case 4:
+            showChildForm(&forms_->get<lineages>());
             break;
         default:
             break;
@@ -286,7 +298,7 @@ bool Fmain::openWorld(const QString& path) {
     cmdstop_Click();  // a running "Go 100" or "Go to end" ends before another day
     world_ = s.world;
     forms_->rnd.restore(s.seed, s.generator);  // the reader has checked the state
-    forms_->runlog.restore(s.seed, s.texts, s.params, s.history, s.world, s.generator);
+    forms_->runlog.restore(s.seed, s.texts, s.params, s.history, s.world, s.generator, &s.lineage);
     // The windows Initialize uses, in its order: the parameters window brings the others.
     forms_->get<Fvariables>().setTexts(s.texts, s.seed);
     forms_->get<graph>().drawhistory(s.history);
@@ -304,8 +316,13 @@ bool Fmain::saveWorld(const QString& path) {
         message("There is no world to save yet: press Initialize to start a world.");
         return false;
     }
-    const SavedWorld saved{log.texts(),         log.params(), log.seed(),
-                           forms_->rnd.state(), world_,       log.rows()};
+    const SavedWorld saved{log.texts(),
+                           log.params(),
+                           log.seed(),
+                           forms_->rnd.state(),
+                           world_,
+                           log.rows(),
+                           log.lineage().at(world_.day)};
     if (const std::optional<std::string> failure =
             zibs::saveWorld(QFile::encodeName(path).toStdString(), saved)) {
         message(QStringLiteral("The world could not be saved: %1")
@@ -362,6 +379,30 @@ bool Fmain::exportPopulation(const QString& path) {
 
 bool Fmain::exportStatistics(const QString& path) {
     return exportRows(path, "statistics", [](const RunLog& log) { return statsCsv(log.rows()); });
+}
+
+void Fmain::mnuexportphylogeny_Click() {
+    if (!worldStarted("export")) return;
+    const QString path = savePathSource("Export phylogeny", "CSV files (*.csv)", "phylogeny.csv");
+    if (!path.isEmpty()) exportPhylogeny(path);
+}
+
+void Fmain::mnuexporttree_Click() {
+    if (!worldStarted("export")) return;
+    const QString path = savePathSource("Export tree", "Newick files (*.nwk)", "tree.nwk");
+    if (!path.isEmpty()) exportTree(path);
+}
+
+bool Fmain::exportPhylogeny(const QString& path) {
+    return exportRows(path, "phylogeny", [](const RunLog& log) {
+        return phylogenyCsv(log.lineage().at(log.currentDay()));
+    });
+}
+
+bool Fmain::exportTree(const QString& path) {
+    return exportRows(path, "tree", [](const RunLog& log) {
+        return newickText(log.lineage().at(log.currentDay()));
+    });
 }
 
 bool Fmain::exportRows(const QString& path, const char* what,

@@ -38,6 +38,8 @@ class Fmain : public QMainWindow {
     void cmdstop_Click();
     void mnuexport_Click();
     void mnuexportstats_Click();
+    void mnuexportphylogeny_Click();
+    void mnuexporttree_Click();
     void mnusave_Click();
     // Open world and a recent world: a changed world is settled first (Save, Discard, Cancel).
     void mnuopenworld_Click();
@@ -70,6 +72,9 @@ class Fmain : public QMainWindow {
     // written and returns false.
     bool exportPopulation(const QString& path);
     bool exportStatistics(const QString& path);
+    // The lineage as on the day shown, as zibs-run --phylogeny and --newick write it.
+    bool exportPhylogeny(const QString& path);
+    bool exportTree(const QString& path);
     bool saveWorldPicture(const QString& path);
     // Asks where to save (the standard file dialog); empty when cancelled. Tests replace it.
     std::function<QString(const QString& caption, const QString& filter, const QString& name)>
@@ -104,7 +109,7 @@ class Fmain : public QMainWindow {
     QMdiArea* workspace() const { return area_; }
 
     QWidget* Picture1;
-    std::array<QPushButton*, 4> cmd{};  // "World", "Graph", "Variables", "Statistics"
+    std::array<QPushButton*, 5> cmd{};  // "World", "Graph", "Variables", "Statistics", "Lineages"
     QPushButton* cmdstop;
     QMenu* mmu;
     QMenu* mnu;
@@ -121,6 +126,8 @@ class Fmain : public QMainWindow {
     QAction* mnuday;
     QAction* mnuexport;
     QAction* mnuexportstats;
+    QAction* mnuexportphylogeny;
+    QAction* mnuexporttree;
     QAction* mnusave;
     QLabel* seedlbl;
 

@@ -293,6 +293,12 @@ void Fworld::zibdataupdate() {
 void Fworld::zibupdate() {
     forms_.get<zibfile>().zibupdate(forms_.world);
 }
+void Fworld::zibborn(const World& world, Integer parent, Integer child) {
+    forms_.runlog.lineage().born(world, parent, child);
+}
+void Fworld::zibdied(const World& world, Integer index) {
+    forms_.runlog.lineage().died(world, index);
+}
 bool Fworld::autozibupdate() const {
     return forms_.main.autoZibUpdate();
 }

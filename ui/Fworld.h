@@ -54,6 +54,8 @@ class Fworld : public ChildForm, public Presentation {
     void zibdataupdate() override;
     void zibupdate() override;
     bool autozibupdate() const override;
+    void zibborn(const World& world, Integer parent, Integer child) override;
+    void zibdied(const World& world, Integer index) override;
 
     PictureBox* pic;
     QPushButton* Command1;

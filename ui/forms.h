@@ -16,6 +16,7 @@ class graph;
 class zibfile;
 class Fvariables;
 class statistics;
+class lineages;
 
 // The child windows of the main window, each created on first reference, and what they
 // all share: the world, the generator and the main window.
@@ -39,7 +40,7 @@ class Forms {
 
   private:
     std::tuple<ChildWindow<Fworld>, ChildWindow<graph>, ChildWindow<zibfile>,
-               ChildWindow<Fvariables>, ChildWindow<statistics>>
+               ChildWindow<Fvariables>, ChildWindow<statistics>, ChildWindow<lineages>>
         windows_;
 };
 

@@ -13,7 +13,7 @@ namespace zibs::testing {
 struct LiveWorld {
     SavedWorld saved;
     Rnd rnd;
-    NullPresentation view;
+    NullPresentation view{&saved.lineage};
 
     LiveWorld(const ParameterTexts& texts, std::uint32_t seed) : rnd(seed) {
         saved.seed = seed;
@@ -24,6 +24,7 @@ struct LiveWorld {
         saved.params = *checkParameters(texts).values;
         initworld(saved.world, saved.params, rnd, view);
         saved.history = {tally(saved.world)};
+        saved.lineage.begin(saved.world);
     }
     void go(int days) {
         for (int d = 0; d < days; ++d) {

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "shell.h"
 
@@ -37,13 +38,29 @@ std::vector<std::vector<long long>> rows(const std::string& csv) {
 }
 
 // Columns of a result row.
-constexpr int seed = 0, endDay = 7, births = 11, cut = 14;
+constexpr int seed = 0, endDay = 7, births = 11, cut = 14, families = 15;
+
+// Families left and the highest generation, read from a phylogeny CSV of zibs-run: the founders of
+// the rows with destruction_time "none", and the largest generation.
+std::vector<long long> familiesOf(const std::string& csv) {
+    std::set<std::string> founders;
+    long long generation = 0;
+    for (const std::string& l : lines(csv)) {
+        std::vector<std::string> f;
+        std::istringstream in(l);
+        for (std::string v; std::getline(in, v, ',');) f.push_back(v);
+        if (f.size() != 7 || f[0] == "id") continue;
+        if (f[3] == "none") founders.insert(f[4]);
+        generation = std::max(generation, std::stoll(f[5]));
+    }
+    return {static_cast<long long>(founders.size()), generation};
+}
 
 TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
     const std::string header =
         "seed,start_population,repro_rate,max_grass,growth_rate,radiation,mutations,end_day,"
         "end_population,peak_population,peak_day,births,deaths_age,deaths_hunger,reached_day_"
-        "limit\n";
+        "limit,families_left,max_generation\n";
     const std::string series = scratch + "-series.csv";
     for (const auto& c : cases("sweep_runs.txt")) {
         const std::string& runDays = c[1];
@@ -64,7 +81,11 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
                                      "--growth-rate",      "--radiation",  "--mutations"};
             for (int p = 0; p < 6; ++p)
                 args += std::string(" ") + options[p] + "=" + std::to_string(row[1 + p]);
-            const Ran single = shell(std::string(ZIBS_RUN_PATH) + " " + args + " " + runDays);
+            const Ran single = shell(std::string(ZIBS_RUN_PATH) + " " + args + " " + runDays +
+                                     " --phylogeny " + scratch + "-tree.csv");
+            EXPECT_EQ(std::vector(row.begin() + families, row.end()),
+                      familiesOf(slurp(scratch + "-tree.csv")))
+                << args;
             const auto population = rows(single.out);
             ASSERT_EQ(single.status, row[cut] ? 3 : 0) << args;
             const auto top = std::max_element(population.begin(), population.end(),
@@ -94,7 +115,7 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
     // sweep says so and goes on.
     const Ran cut = sweep("--start-population 0 --seeds 1 --days 32768");
     EXPECT_EQ(std::tuple(cut.status, cut.out, cut.err),
-              std::tuple(0, header + "1,0,1,15,2,50,1,32767,0,0,0,0,0,0,1\n",
+              std::tuple(0, header + "1,0,1,15,2,50,1,32767,0,0,0,0,0,0,1,0,0\n",
                          "zibs-sweep: the day limit of 32767 cut 1 run short.\n"));
 }
 
