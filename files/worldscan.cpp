@@ -136,6 +136,7 @@ Place childOf(const Place& parent, const std::string& key, std::size_t index, bo
                 return object(Part::grass, "\"" + key + "\"");
             }
             if (key == "zibs") return object(Part::zibs, "\"zibs\"");
+            if (key == "day") return number([&] { return key; }, 0, dayLimit);
             return number([&] { return key; }, int16Lo, int16Hi);
         case Part::grass:
             return number(

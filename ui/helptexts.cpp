@@ -23,6 +23,7 @@ QString keysText() {
         "\n"
         "Windows\n"
         "  Ctrl+T\tStatistics\n"
+        "  Ctrl+L\tLineages\n"
         "\n"
         "Menus\n"
         "  Alt+F\tFile\n"

@@ -150,7 +150,7 @@ TEST(Lineage, AListLongerThanAWorldKeepsIsRefusedUnread) {
     text.replace(text.find("\"parent\": [") + 11, 0, zeros);
     const WorldRead read = readWorld(text);
     EXPECT_FALSE(read.saved);
-    EXPECT_THAT(read.error, HasSubstr("more than the 1000000 zibs a world file holds"));
+    EXPECT_THAT(read.error, HasSubstr("\"parent\" has more than 1000000 entries"));
 }
 
 }  // namespace

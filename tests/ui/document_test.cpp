@@ -149,7 +149,7 @@ TEST_F(Document, KeysListsEveryShortcut) {
     for (QMenu* m : {fmain.mmu, fmain.mnu, fmain.mnuhelp})
         for (QAction* a : m->actions())
             if (!a->shortcut().isEmpty()) keys << a->shortcut().toString();
-    ASSERT_EQ(keys.size(), 12);
+    ASSERT_EQ(keys.size(), 13);
     for (const QString& k : keys)
         EXPECT_TRUE(
             keysText().contains(QRegularExpression("\\b" + QRegularExpression::escape(k) + "\\t")))
