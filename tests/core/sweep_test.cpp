@@ -51,10 +51,10 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
         const Ran r = sweep(c[0] + " --series " + series);
         ASSERT_TRUE(r.status == 0 && r.out.starts_with(header)) << r.err << r.out.substr(0, 300);
         const auto result = rows(r.out);
-        std::string seeds;
+        std::string runs;  // the seed and the parameters of each row
         for (const auto& row : result)
-            seeds += (seeds.empty() ? "" : " ") + std::to_string(row[seed]);
-        ASSERT_EQ(seeds, c[2]);
+            for (int k = 0; k < 7; ++k) runs += std::to_string(row[k]) + (k < 6 ? "," : " ");
+        ASSERT_EQ(runs, c[2] + " ");
         const auto days = rows(slurp(series));
         std::size_t d = 0;
         for (const auto& row : result) {
