@@ -40,16 +40,12 @@ std::vector<std::vector<long long>> rows(const std::string& csv) {
 constexpr int seed = 0, endDay = 7, births = 11, cut = 14;
 
 TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
-    const std::string header =
-        "seed,start_population,repro_rate,max_grass,growth_rate,radiation,mutations,end_day,"
-        "end_population,peak_population,peak_day,births,deaths_age,deaths_hunger,reached_day_"
-        "limit\n";
     const std::string series = scratch + "-series.csv";
     for (const auto& c : cases("sweep_runs.txt")) {
         const std::string& runDays = c[1];
         SCOPED_TRACE(c[0]);
         const Ran r = sweep(c[0] + " --series " + series);
-        ASSERT_TRUE(r.status == 0 && r.out.starts_with(header)) << r.err << r.out.substr(0, 300);
+        ASSERT_EQ(r.status, 0) << r.err;
         const auto result = rows(r.out);
         std::string runs;  // the seed and the parameters of each row
         for (const auto& row : result)
@@ -89,13 +85,6 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
         }
         EXPECT_EQ(d, days.size());
     }
-
-    // One whose grass alone grows meets the day limit, where zibs-run stops with code 3; the
-    // sweep says so and goes on.
-    const Ran cut = sweep("--start-population 0 --seeds 1 --days 32768");
-    EXPECT_EQ(std::tuple(cut.status, cut.out, cut.err),
-              std::tuple(0, header + "1,0,1,15,2,50,1,32767,0,0,0,0,0,0,1\n",
-                         "zibs-sweep: the day limit of 32767 cut 1 run short.\n"));
 }
 
 // Pinned outputs: tests/data/pin_outputs.sh. The runs last 67 to 32,767 days, so that with more
@@ -103,7 +92,10 @@ TEST_F(Sweep, EveryRowIsTheRunOfZibsRunAndTheSeriesAddsUp) {
 TEST_F(Sweep, RowsInRunOrderWhateverTheThreadsAndShardsPutTogetherGiveTheWhole) {
     const std::string args = "--seeds 27..32";
     const Ran one = sweep(args + " --threads 1 --series " + scratch + "-1.csv");
-    ASSERT_EQ(one.out, slurp(ZIBS_TEST_DATA "/sweep_seeds27to32.csv"));
+    // Seed 31 meets the day limit: the sweep says so and goes on.
+    ASSERT_EQ(std::tuple(one.status, one.out, one.err),
+              std::tuple(0, slurp(ZIBS_TEST_DATA "/sweep_seeds27to32.csv"),
+                         "zibs-sweep: the day limit of 32767 cut 1 run short.\n"));
     for (const char* threads : {"2", "8", "1024"}) {
         const Ran r = sweep(args + " --threads " + threads + " --series " + scratch + "-n.csv");
         EXPECT_EQ(std::tuple(r.status, r.out), std::tuple(0, one.out)) << threads;
