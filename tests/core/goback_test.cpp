@@ -94,11 +94,11 @@ TEST(GoBack, RowsFollowTheCurrentDay) {
     StraightRun run(31, {});
     RunLog log;
     log.begin(31, {}, {}, run.world, run.rnd.state());
-    run.go(log, 30, true, {});
+    run.go(log, 600, true, {});
     const StatsHistory whole = log.rows();
     log.moveTo(10);
     EXPECT_EQ(std::tuple(log.rows(), std::ranges::count(log.csv(), '\n'), log.lastDay()),
-              std::tuple(StatsHistory(whole.begin(), whole.begin() + 11), 12, 30));
+              std::tuple(StatsHistory(whole.begin(), whole.begin() + 11), 12, 600));
     log.moveTo(20);
     EXPECT_EQ(log.rows().size(), 21u);
     log.moveTo(10);
@@ -109,7 +109,7 @@ TEST(GoBack, RowsFollowTheCurrentDay) {
     daystep(s.world, rnd, run.view);
     log.record(s.world, rnd);
     EXPECT_EQ(std::tuple(log.rows(), log.lastDay()),
-              std::tuple(StatsHistory(whole.begin(), whole.begin() + 12), 30));
+              std::tuple(StatsHistory(whole.begin(), whole.begin() + 12), 600));
 
     s.world.grassAt(3, 3).amount += 1;  // another day 12 than the run had
     daystep(s.world, rnd, run.view);
@@ -117,6 +117,13 @@ TEST(GoBack, RowsFollowTheCurrentDay) {
     EXPECT_TRUE(log.lastDay() == 12 && log.rows().back() != whole[12]);
     log.record(s.world);  // the same day again replaces its row
     EXPECT_EQ(log.rows().size(), 13u);
+    // On past the next kept day (512): the new run's days come back, not the old run's.
+    while (s.world.day < 520) {
+        daystep(s.world, rnd, run.view);
+        log.record(s.world, rnd);
+    }
+    const RunStart day520 = log.dayState(520);
+    EXPECT_EQ(dayOf(day520.world, day520.generator), dayOf(s.world, rnd.state()));
 
     // A new world's rows start again at day 0; an opened world brings its own rows.
     log.restore(8, {}, {}, {tally(s.world)}, s.world, {});

@@ -81,15 +81,6 @@ TEST_F(Export, PopulationCsvAndWorldPicture) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
-// The statistics file holds the rows that zibs-run --stats prints for the same seed and days.
-TEST_F(Export, StatisticsCsvAsTheRunnerPrintsIt) {
-    QTemporaryDir dir;
-    start("31", 1);
-    ASSERT_TRUE(fmain.exportStatistics(dir.filePath("s.csv")));
-    EXPECT_EQ(testing::slurp(dir.filePath("s.csv").toStdString()),
-              testing::shell(ZIBS_RUN_PATH " --seed 31 --days 100 --stats").out);
-}
-
 // On a full disk, at the first byte or part way, each export says which file and why, and the
 // file that was there stays as it was, with no remains beside it.
 TEST_F(Export, FullDiskKeepsTheOldFile) {

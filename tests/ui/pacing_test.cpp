@@ -68,5 +68,19 @@ TEST_F(PacedRuns, FewRepaintsAndTheLastDayShown) {
     EXPECT_EQ(shown(), std::tuple(std::string("1101"), w.pic->image()));
 }
 
+// A repaint asked for within the interval after one comes by itself when the interval is over.
+TEST(RepaintPacer, AHeldRepaintComesAtTheEndOfTheInterval) {
+    QLabel label("a");
+    label.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&label));
+    Paints paints(&label);
+    RepaintPacer pacer(&label);
+    for (const char* text : {"b", "c"}) {
+        label.setText(text);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.lastText == "c"; }, 1000)) << paints.count;
+}
+
 }  // namespace
 }  // namespace zibs
