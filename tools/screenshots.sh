@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the pictures that the README and the AppStream metainfo show: starts the built program
 # under its own Xvfb on a seeded world, picks a living zib for the inspector, opens the Statistics
-# window (Ctrl+T), and saves docs/inspector.png, docs/statistics.png and docs/main-window.png,
-# each cropped to its window as it is when taken (the main window with the status bar's seed).
+# window (Ctrl+T) over the Lineages window (Ctrl+L), and saves docs/inspector.png,
+# docs/statistics.png, docs/main-window.png and docs/lineages.png, each cropped to its window as it is when taken (the main window with the status bar's seed).
 #
 # Usage: tools/screenshots.sh [BUILD_DIR]     (BUILD_DIR defaults to build/; nothing is built)
 # Environment: SCREENSHOTS_DISPLAY, the Xvfb display number to use (default 99).
@@ -102,6 +102,21 @@ mkdir -p "$docs"
 crop picked "$inspector" "$docs/inspector.png"
 echo "docs/inspector.png: zib number $zib at ($zx, $zy)"
 
+# Ctrl+L opens the Lineages window, which then becomes the active window (before the Statistics
+# window, which opens over it).
+xdotool key --window "$window" ctrl+l
+sleep 1
+xdotool mousemove $((X + WIDTH - 5)) $((Y + 5))
+sleep 1
+shot lineages
+lineages=$(python3 "$locate" active "$tmp/lineages.ppm")
+if [[ -z "$lineages" || "$lineages" == "$inspector" ]]; then
+    echo "screenshots: no Lineages window after Ctrl+L" >&2
+    exit 1
+fi
+crop lineages "$lineages" "$docs/lineages.png"
+echo "docs/lineages.png"
+
 # Ctrl+T opens the Statistics window, which then becomes the active window.
 xdotool key --window "$window" ctrl+t
 sleep 1
@@ -109,7 +124,7 @@ xdotool mousemove $((X + WIDTH - 5)) $((Y + 5))
 sleep 1
 shot statistics
 statistics=$(python3 "$locate" active "$tmp/statistics.ppm")
-if [[ -z "$statistics" || "$statistics" == "$inspector" ]]; then
+if [[ -z "$statistics" || "$statistics" == "$lineages" ]]; then
     echo "screenshots: no Statistics window after Ctrl+T" >&2
     exit 1
 fi
