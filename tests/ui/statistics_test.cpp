@@ -180,6 +180,18 @@ TEST_F(Statistics, APointedLineShowsItsNearestDayAlsoAfterGoingBack) {
     const double eyes = double(rows[0].eyes) / rows[0].population;
     EXPECT_EQ(s.valueAt(cells, pixelOf(cells, QPointF(0, eyes))),
               QStringLiteral("Eyes on day 0: %1").arg(eyes, 0, 'f', 2));
+
+    // On the line between two days, the nearer day: seven tenths of the way from one day to the
+    // next is the next.
+    const auto d = std::adjacent_find(
+        rows.begin(), rows.end(), [](auto& a, auto& b) { return a.population != b.population; });
+    ASSERT_NE(d, rows.end());
+    const QPointF between(d->day + 0.7, d->population + 0.7 * (d[1].population - d->population));
+    QChart* c = chart.view->chart();
+    const QPointF at = chart.view->viewportTransform().map(
+        c->mapToScene(c->mapToPosition(between, chart.lines.front().series)));
+    EXPECT_EQ(s.valueAt(chart, at),
+              QStringLiteral("Population on day %1: %2").arg(d[1].day).arg(d[1].population));
 }
 
 TEST_F(Statistics, AtItsSmallestSizeNoTextIsCutShort) {
