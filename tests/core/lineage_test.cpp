@@ -3,8 +3,6 @@
 // opening an older file.
 #include <gmock/gmock.h>
 
-#include <filesystem>
-
 #include "files/lineagefile.h"
 #include "savedworlds.h"
 #include "shell.h"
@@ -100,17 +98,15 @@ TEST(Lineage, GoingBackShowsTheDayAndRunningAgainAddsNothingTwice) {
 }
 
 struct LineageFiles : ::testing::Test {
-    const std::string dir = ::testing::TempDir() + "zibs-lineage-" + std::to_string(getpid());
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    static Ran run(const std::string& args) { return shell(ZIBS_RUN_PATH " " + args); }
+    const TempFolder folder{"zibs-lineage"};
+    const std::string dir = folder.dir.string();
 };
 
 // zibs-run's files for a few seeds, as pinned (tests/data/phylogeny/README).
 TEST_F(LineageFiles, RunnerWritesThePinnedPhylogenyAndTree) {
     for (const auto& c : cases("phylogeny/runs.txt")) {
         SCOPED_TRACE(c[0]);
-        const Ran r = run(c[1] + " --phylogeny " + dir + "/p.csv --newick " + dir + "/p.nwk");
+        const Ran r = zibsRun(c[1] + " --phylogeny " + dir + "/p.csv --newick " + dir + "/p.nwk");
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(slurp(dir + "/p.csv"), slurp(ZIBS_TEST_DATA "/phylogeny/" + c[0] + ".csv"));
         EXPECT_EQ(slurp(dir + "/p.nwk"), slurp(ZIBS_TEST_DATA "/phylogeny/" + c[0] + ".nwk"));
@@ -118,9 +114,10 @@ TEST_F(LineageFiles, RunnerWritesThePinnedPhylogenyAndTree) {
 }
 
 TEST_F(LineageFiles, ASavedWorldContinuesTheStraightRunsIdentities) {
-    ASSERT_EQ(run("--seed 31 --days 300 --phylogeny " + dir + "/straight.csv").status, 0);
-    ASSERT_EQ(run("--seed 31 --days 120 --save " + dir + "/w.zibs").status, 0);
-    const Ran r = run("--load " + dir + "/w.zibs --days 180 --phylogeny " + dir + "/loaded.csv");
+    ASSERT_EQ(zibsRun("--seed 31 --days 300 --phylogeny " + dir + "/straight.csv").status, 0);
+    ASSERT_EQ(zibsRun("--seed 31 --days 120 --save " + dir + "/w.zibs").status, 0);
+    const Ran r =
+        zibsRun("--load " + dir + "/w.zibs --days 180 --phylogeny " + dir + "/loaded.csv");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(slurp(dir + "/loaded.csv"), slurp(dir + "/straight.csv"));
 }
