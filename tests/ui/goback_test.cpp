@@ -30,11 +30,19 @@ struct GoBack : AppTest {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&fmain));
     }
     void key(Qt::Key k) { QTest::keyClick(&fmain, k, Qt::ControlModifier); }
+    // "Go to day..." answered with `day`; the days it offers kept in `asked`.
+    void answerDay(std::optional<int> day) {
+        fmain.daySource = [this, day](int current, int first, int last) {
+            asked = {current, first, last};
+            return day;
+        };
+    }
 
     Fworld& w = window<Fworld>();
     graph& g = window<graph>();
     QImage initialPicture;
     std::vector<World> straight;
+    std::vector<int> asked;
 };
 
 // A visit shows the day's world, figures and inspector, marks the day over the graph and leaves
@@ -100,16 +108,11 @@ TEST_F(GoBack, StopsARunAndAsksForADay) {
     w.Command4->click();
     EXPECT_TRUE(trace(world) == trace(straight[349]) && !fmain.cmdstop->isEnabled()) << world.day;
 
-    std::vector<int> asked;
-    std::optional<int> answer = 123;
-    fmain.daySource = [&](int current, int first, int last) {
-        asked = {current, first, last};
-        return answer;
-    };
+    answerDay(123);
     fmain.mnuday->trigger();
     EXPECT_EQ(asked, (std::vector<int>{349, 0, 350}));
     EXPECT_EQ(trace(world), trace(straight[123]));
-    answer.reset();  // cancelled
+    answerDay(std::nullopt);  // cancelled
     fmain.mnuday->trigger();
     EXPECT_EQ(world.day, 123);
 }
@@ -131,11 +134,7 @@ TEST_F(GoBack, OpenedWorldGoesBackToDayZero) {
     w.Command3->click();
     EXPECT_EQ(trace(world), trace(straight[100]));
 
-    std::vector<int> asked;
-    fmain.daySource = [&](int current, int first, int last) {
-        asked = {current, first, last};
-        return 40000;
-    };
+    answerDay(40000);
     fmain.mnuday->trigger();
     EXPECT_EQ(asked, (std::vector<int>{100, 0, 700}));
     EXPECT_EQ(
