@@ -2,10 +2,7 @@
 // Save as, recent worlds, and the Help menu's keys.
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTimer>
 
-#include "../core/shell.h"
 #include "app_fixture.h"
 #include "ui/helptexts.h"
 

@@ -1,12 +1,8 @@
 // Slow motion, export and the keyboard.
-#include <QApplication>
 #include <QDir>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <cerrno>
 
-#include "../core/shell.h"
 #include "app_fixture.h"
 #include "ui/statistics.h"
 

@@ -1,14 +1,9 @@
 // The world window: Initialize, the step buttons, Stop and picking; its picture holds its dots back
 // until it is shown or read, and must then hold exactly the pixels of a picture painted dot by dot
 // as the days ran.
-#include <QTimer>
 
 #include "../core/testsupport.h"
 #include "app_fixture.h"
-#include "runtime/convert.h"
-#include "sim/sim.h"
-#include "ui/graph.h"
-#include "ui/zibfile.h"
 
 namespace zibs {
 namespace {

@@ -1,15 +1,7 @@
 // Going back to an earlier day: a click on the graph, Ctrl+Left and Ctrl+Right, "Go to day...".
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QTimer>
 
-#include "../core/shell.h"
 #include "app_fixture.h"
 #include "files/worldfile.h"
-#include "runtime/convert.h"
-#include "sim/sim.h"
-#include "ui/graph.h"
-#include "ui/zibfile.h"
 
 namespace zibs {
 namespace {

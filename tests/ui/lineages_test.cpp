@@ -1,11 +1,9 @@
 // The Lineages window: its Muller plot against the population, its line of descent and its
 // exports against the runner's pinned files (tests/data/phylogeny), the family marks on a layer
 // of their own, a click that goes to a day.
-#include <QApplication>
 #include <map>
 #include <set>
 
-#include "../core/shell.h"
 #include "app_fixture.h"
 #include "ui/lineages.h"
 

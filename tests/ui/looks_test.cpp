@@ -6,9 +6,7 @@
 #include <QDir>
 
 #include "app_fixture.h"
-#include "sim/sim.h"
 #include "ui/appicon.h"
-#include "ui/graph.h"
 
 namespace zibs {
 namespace {

@@ -5,7 +5,6 @@
 
 #include "app_fixture.h"
 #include "runtime/repaintpacer.h"
-#include "ui/graph.h"
 
 namespace zibs {
 namespace {

@@ -5,7 +5,6 @@
 #include <QGraphicsTextItem>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolTip>
 
 #include "app_fixture.h"

@@ -1,9 +1,7 @@
 // The main window, the child-window registry, and the child windows' frames.
 #include <QMenuBar>
-#include <QTemporaryDir>
 
 #include "app_fixture.h"
-#include "ui/graph.h"
 
 namespace zibs {
 namespace {

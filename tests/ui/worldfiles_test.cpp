@@ -1,12 +1,7 @@
 // Saving a world and opening it again through the File menu.
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTimer>
 
-#include "../core/shell.h"
 #include "app_fixture.h"
-#include "ui/graph.h"
-#include "ui/zibfile.h"
 
 namespace zibs {
 namespace {
