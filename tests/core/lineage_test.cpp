@@ -112,7 +112,7 @@ TEST_F(LineageFiles, ASavedWorldContinuesTheStraightRunsIdentities) {
     EXPECT_EQ(slurp(dir + "/loaded.csv"), slurp(dir + "/straight.csv"));
 }
 
-TEST(Lineage, AnOlderFileMakesItsZibsFirstZibsOfItsDay) {
+TEST(Lineage, AnOlderFileMakesItsZibsFirstZibsOfItsDayAndALongListIsRefused) {
     LiveWorld run({}, 5);
     run.go(30);
     std::string text = worldText(run.save());
@@ -127,17 +127,14 @@ TEST(Lineage, AnOlderFileMakesItsZibsFirstZibsOfItsDay) {
                   std::tuple(0, 30, Lineage::alive, 0));
         EXPECT_EQ(run.saved.world.zibs[l[id].record].alive, 1);
     }
-}
 
-TEST(Lineage, AListLongerThanAWorldKeepsIsRefusedUnread) {
-    LiveWorld run({}, 5);
-    std::string text = worldText(run.save());
-    std::string zeros;
+    // A list longer than a world keeps is refused unread.
+    std::string zeros, longer = worldText(run.save());
     for (std::size_t k = 0; k <= Lineage::mostZibs; ++k) zeros += "0,";
-    text.replace(text.find("\"parent\": [") + 11, 0, zeros);
-    const WorldRead read = readWorld(text);
-    EXPECT_FALSE(read.saved);
-    EXPECT_THAT(read.error, HasSubstr("\"parent\" has more than 1000000 entries"));
+    longer.replace(longer.find("\"parent\": [") + 11, 0, zeros);
+    const WorldRead refused = readWorld(longer);
+    EXPECT_FALSE(refused.saved);
+    EXPECT_THAT(refused.error, HasSubstr("\"parent\" has more than 1000000 entries"));
 }
 
 }  // namespace

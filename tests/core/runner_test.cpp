@@ -47,6 +47,18 @@ TEST(Runner, StandardOutputHoldsTheRowsAloneAndExitCodesTellHowTheRunEnded) {
                 cut.out.ends_with("\n32767,0\n") && cut.err.find("32767") != std::string::npos)
         << cut.status << " " << cut.err;
 
+    // /dev/full refuses every write: the rows of a short run fail at the final flush.
+    const Ran full = zibsRun("--seed 1 --days 3 >/dev/full");
+    EXPECT_TRUE(full.status == 1 && full.err.find("No space left on device") != std::string::npos)
+        << full.err;
+
+    // A file that may not grow beyond 1 KiB stands in for a full disk in the middle of a run.
+    // The size limit's signal does not end the program: the write fails with a message.
+    const Ran limited = shell("ulimit -f 2; " ZIBS_RUN_PATH " --seed 1 --days 300 --trace");
+    EXPECT_TRUE(limited.status == 1 && limited.err.find("File too large") != std::string::npos)
+        << limited.err;
+    EXPECT_EQ(limited.out, zibsRun("--seed 1 --days 300 --trace").out.substr(0, 1024));
+
     // Every refusal (tests/data/runner_refusals.txt): code 2, nothing on stdout, a short message
     // naming what was refused.
     EXPECT_EQ(zibsRun("--seed 1 --start-population 101").err,
@@ -89,19 +101,6 @@ TEST(Runner, ALoadedWorldGoesOnAsARunThatNeverStopped) {
     EXPECT_NE(unwritable.err.find("\"" + file + "/a.zibs\" could not be written: "),
               std::string::npos);
     std::remove(file.c_str());
-}
-
-TEST(Runner, AFailedWriteEndsTheRunWithCode1) {
-    // /dev/full refuses every write: the rows of a short run fail at the final flush.
-    const Ran full = zibsRun("--seed 1 --days 3 >/dev/full");
-    EXPECT_TRUE(full.status == 1 && full.err.find("No space left on device") != std::string::npos)
-        << full.err;
-
-    // A file that may not grow beyond 1 KiB stands in for a full disk in the middle of a run.
-    // The size limit's signal does not end the program: the write fails with a message.
-    const Ran cut = shell("ulimit -f 2; " ZIBS_RUN_PATH " --seed 1 --days 300 --trace");
-    EXPECT_TRUE(cut.status == 1 && cut.err.find("File too large") != std::string::npos) << cut.err;
-    EXPECT_EQ(cut.out, zibsRun("--seed 1 --days 300 --trace").out.substr(0, 1024));
 }
 
 TEST(Runner, AHostileFileOfTheLargestSizeIsRefusedInLittleMemory) {
