@@ -23,10 +23,9 @@ TEST(Lineage, HandWorkedWorldLitterDeathAndReusedRecord) {
     Lineage lineage;
     lineage.begin(w);
     NullPresentation view(&lineage);
-    ScriptedRandom rnd;
     // A: 3 x 2 for the litter, 2 for death, 1 for the mode; B and C: 3 each. The day visits only
     // the records in use when it began: not the newborns.
-    rnd.draws.resize(15);
+    ScriptedRandom rnd(15);
     ASSERT_TRUE(daystep(w, rnd, view));
     rnd.draws.resize(21);  // A, C (9 with its litter), 4, 5, 6 (3 each)
     ASSERT_TRUE(daystep(w, rnd, view));
@@ -87,13 +86,11 @@ TEST(Lineage, GoingBackShowsTheDayAndRunningAgainAddsNothingTwice) {
     EXPECT_GT(straight.log.lineage().size(), 1500);
 }
 
-struct LineageFiles : ::testing::Test {
+// zibs-run's files for a few seeds, as pinned (tests/data/phylogeny/README); a saved world goes on
+// with the straight run's identities.
+TEST(LineageFiles, RunnerWritesThePinnedPhylogenyAndTreeAndASavedWorldContinuesIt) {
     const TempFolder folder{"zibs-lineage"};
     const std::string dir = folder.dir.string();
-};
-
-// zibs-run's files for a few seeds, as pinned (tests/data/phylogeny/README).
-TEST_F(LineageFiles, RunnerWritesThePinnedPhylogenyAndTree) {
     for (const auto& c : cases("phylogeny/runs.txt")) {
         SCOPED_TRACE(c[0]);
         const Ran r = zibsRun(c[1] + " --phylogeny " + dir + "/p.csv --newick " + dir + "/p.nwk");
@@ -101,9 +98,6 @@ TEST_F(LineageFiles, RunnerWritesThePinnedPhylogenyAndTree) {
         EXPECT_EQ(slurp(dir + "/p.csv"), slurp(ZIBS_TEST_DATA "/phylogeny/" + c[0] + ".csv"));
         EXPECT_EQ(slurp(dir + "/p.nwk"), slurp(ZIBS_TEST_DATA "/phylogeny/" + c[0] + ".nwk"));
     }
-}
-
-TEST_F(LineageFiles, ASavedWorldContinuesTheStraightRunsIdentities) {
     ASSERT_EQ(zibsRun("--seed 31 --days 300 --phylogeny " + dir + "/straight.csv").status, 0);
     ASSERT_EQ(zibsRun("--seed 31 --days 120 --save " + dir + "/w.zibs").status, 0);
     const Ran r =

@@ -62,8 +62,7 @@ TEST(Move, GrazingSheddingUpkeepAndHunger) {
     World w = worldOf(-100, {room, bare, shed, upkeep, hungry, huge});
     const Integer grass[] = {10, 10, 5, 0, 32767};
     for (int k = 5; k <= 9; ++k) w.grassAt(k, k).amount = grass[k - 5];
-    ScriptedRandom rnd;
-    rnd.draws.resize(6 * 3);
+    ScriptedRandom rnd(6 * 3);
     RecordingView view;
     movezib(w, rnd, view);
 
