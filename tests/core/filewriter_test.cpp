@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include <filesystem>
 #include <set>
 
 #include "files/filewriter.h"

@@ -1,7 +1,6 @@
 // The lineage: identities, parents, days, founders, generations and bodies, against a world worked
 // out by hand and against files pinned from zibs-run; going back, continuing a saved world and
 // opening an older file.
-#include <gmock/gmock.h>
 
 #include "files/lineagefile.h"
 #include "savedworlds.h"
@@ -10,8 +9,6 @@
 
 namespace zibs::testing {
 namespace {
-
-using ::testing::HasSubstr;
 
 TEST(Lineage, HandWorkedWorldLitterDeathAndReusedRecord) {
     Zib a = zibAt(5, 5, {{1, food(40, 40, 1)}, {3, cell(motor, 25, 3, 0, 1)}});

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <fstream>
 
 #include "files/worldfile.h"
 
@@ -7,7 +6,7 @@
 
 namespace zibs::testing {
 
-TEST(Runner, StatisticsAndParameterTexts) {
+TEST(Runner, StatisticsParameterTextsAndExitCodesThatTellHowTheRunEnded) {
     // No days: the world as Initialize left it. The statistics as pinned
     // (tests/data/pin_outputs.sh); the trace and the CSV: the pinned worlds test.
     EXPECT_EQ(zibsRun("--days 0").out, "day,population\n0,10\n");
@@ -18,9 +17,7 @@ TEST(Runner, StatisticsAndParameterTexts) {
     const std::string typed = zibsRun("--seed 2 --growth-rate -1 --repro-rate ' 5'").out;
     EXPECT_TRUE(typed == zibsRun("--seed 2 --growth-rate=-1 --repro-rate=5").out &&
                 std::ranges::count(typed, '\n') == 102);  // days 0 to 100 by default
-}
 
-TEST(Runner, StandardOutputHoldsTheRowsAloneAndExitCodesTellHowTheRunEnded) {
     // With no seed given the clock's seed is reported on stderr; stdout is CSV from its first line.
     const Ran clock = zibsRun("--days 3");
     ASSERT_EQ(clock.status, 0);

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "shell.h"

@@ -1,14 +1,9 @@
-#include <gmock/gmock.h>
-
 #include <algorithm>
-#include <fstream>
 
 #include "savedworlds.h"
 #include "shell.h"
 
 namespace zibs::testing {
-
-using ::testing::HasSubstr;
 
 TEST(WorldFile, ContinuesExactlyAsARunThatNeverStopped) {
     for (const auto& c : cases("world_runs.txt")) {

@@ -1,11 +1,8 @@
 #include "runtime/picturebox.h"
 
-#include <QTest>
 #include <set>
-#include <tuple>
-#include <utility>
 
-#include "../core/shell.h"
+#include "app_fixture.h"
 
 namespace zibs {
 namespace {
