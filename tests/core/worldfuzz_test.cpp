@@ -77,11 +77,8 @@ TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
                 const std::size_t depth = 1 + below(below(2) ? 8 : 100000);
                 std::string open, close(depth, below(2) ? ']' : '}');
                 for (std::size_t k = 0; k < depth; ++k) open += close[0] == ']' ? "[" : "{\"a\": ";
-                if (below(2)) {
-                    t.replace(at, len, open + t.substr(at, len) + close);
-                } else {
-                    t.insert(below(t.size()), open);
-                }
+                below(2) ? t.replace(at, len, open + t.substr(at, len) + close)
+                         : t.insert(below(t.size()), open);
                 break;
             }
             case 3: {  // a field twice, or a key with escapes and control characters
@@ -89,12 +86,9 @@ TEST(WorldFileFuzz, MutatedFilesAreRefusedOrGiveWorldsThatRun) {
                 const std::string line = t.substr(lineStart, t.find('\n', keyStart) - lineStart);
                 const char* keyed[] = {"\\u001b]0;", "\x1b[2J", "\\\"",   "\\u0000",
                                        "\\e",        "\x01",    "\\ud800"};
-                if (below(2)) {
-                    t.insert(lineStart, line.back() == ',' ? line + "\n" : line + ",\n");
-                } else {
-                    t.insert(keyStart + below(keyEnd - keyStart + 1),
-                             keyed[below(std::size(keyed))]);
-                }
+                below(2) ? t.insert(lineStart, line.back() == ',' ? line + "\n" : line + ",\n")
+                         : t.insert(keyStart + below(keyEnd - keyStart + 1),
+                                    keyed[below(std::size(keyed))]);
                 break;
             }
             case 4: {  // a byte order mark, bytes that are not UTF-8, or UTF-16

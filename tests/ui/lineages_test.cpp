@@ -59,8 +59,8 @@ TEST_F(Lineages, PlotStacksTheFamiliesAndExportsEqualTheRunnersFiles) {
     EXPECT_EQ(runsAt(plot, left).size(), 10u);
     const auto last = runsAt(plot, right);
     ASSERT_EQ(last.size(), 1u);
-    int highest = 0;
-    for (const DayStats& d : fmain.forms().runlog.rows()) highest = std::max(highest, d.population);
+    const int highest =
+        std::ranges::max(fmain.forms().runlog.rows(), {}, &DayStats::population).population;
     const double perZib = (plot.height() - 20.0) / highest;
     EXPECT_NEAR(last[0].second, world.population * perZib, 2.0);
     std::set<int> living;
@@ -106,9 +106,7 @@ TEST_F(Lineages, LineOfDescentAndFamilyMarksOverThePictureWhichStaysAsDrawn) {
             ASSERT_EQ(std::sscanf(l.descent->item(k)->text().toUtf8().constData(),
                                   "Zib %d, born on day %d, generation %d", &id, &day, &generation),
                       3);
-            if (expected >= 0) {
-                EXPECT_EQ(id, expected);
-            }
+            EXPECT_TRUE(expected < 0 || id == expected) << id << " " << expected;
             const Row& r = rows.at(id);
             EXPECT_EQ(std::tuple(day, r.death), std::tuple(r.origin, k == 0 ? -1 : r.death));
             EXPECT_EQ(generation, l.descent->count() - 1 - k);

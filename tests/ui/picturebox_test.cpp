@@ -34,7 +34,7 @@ void setUp(PictureBox& box, int size) {
 }
 
 // The cases: tests/data/picturebox_dots.txt.
-TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
+TEST(PictureBoxCanvas, DotsExactAtEveryWidthForeColorClsAndCopies) {
     PictureBox box;
     for (const auto& c : testing::cases("picturebox_dots.txt")) {
         setUp(box, 41);
@@ -64,12 +64,9 @@ TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
     setUp(box, 61);
     box.PSet(30, 30, white);
     EXPECT_EQ(painted(box), block(29, 31, 29, 31));
-}
 
-// PSet without a colour draws in the ForeColor; Cls paints all in the BackColor; a copy keeps its
-// pixels and can be put back, but not one of another size.
-TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
-    PictureBox box;
+    // PSet without a colour draws in the ForeColor; Cls paints all in the BackColor; a copy keeps
+    // its pixels and can be put back, but not one of another size.
     setUp(box, 41);
     box.setForeColor(RGB(10, 200, 30));
     box.PSet(5, 6);

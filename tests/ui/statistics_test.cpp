@@ -167,9 +167,7 @@ TEST_F(Statistics, APointedLineShowsItsNearestDayAlsoAfterGoingBack) {
     // The highest population of the run, and the world shown at day 0: the later days stay drawn
     // and pointed at.
     const StatsHistory rows = fmain.forms().runlog.rows();
-    const DayStats peak = *std::max_element(
-        rows.begin(), rows.end(),
-        [](const DayStats& a, const DayStats& b) { return a.population < b.population; });
+    const DayStats peak = std::ranges::max(rows, {}, &DayStats::population);
     ASSERT_TRUE(peak.day > 0 && fmain.showDay(0));
     // The charts drawn again for another size still show the whole run.
     s.parentWidget()->resize(s.parentWidget()->size() + QSize(10, 10));
