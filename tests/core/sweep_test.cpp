@@ -2,6 +2,7 @@
 #include <set>
 
 #include "shell.h"
+#include "sweep/lists.h"
 
 namespace zibs::testing {
 namespace {
@@ -210,6 +211,28 @@ TEST_F(Sweep, ALongListTextAndAStalledReaderCostLittle) {
               "/got & " ZIBS_SWEEP_PATH " --seeds 1..2 --days 3 --series " + dir +
               "/series >/dev/null && wait && test -p " + dir + "/series && wc -l <" + dir + "/got");
     EXPECT_EQ(fifo.out, "9\n") << fifo.err;
+}
+
+// The cases: tests/data/sweep_lists.txt.
+TEST(SweepLists, ListsRangesSeedsAndShards) {
+    for (const auto& c : cases("sweep_lists.txt")) {
+        std::string got;
+        try {
+            if (c[0] == "seeds") {
+                const sweep::Seeds s = sweep::parseSeeds(c[1]);
+                got = std::to_string(s.first) + ".." + std::to_string(s.last);
+            } else if (c[0] == "shard") {
+                const sweep::Shard s = sweep::parseShard(c[1]);
+                got = std::to_string(s.k) + "/" + std::to_string(s.n);
+            } else {
+                for (const std::string& v : sweep::parseList(c[1]))
+                    got += (got.empty() ? "" : "|") + v;
+            }
+        } catch (const sweep::BadInput& e) {
+            got = std::string("refused: ") + e.what();
+        }
+        EXPECT_EQ(c[2].starts_with("refused") ? got.substr(0, c[2].size()) : got, c[2]) << c[1];
+    }
 }
 
 }  // namespace
