@@ -7,7 +7,6 @@
 #include "ui/helptexts.h"
 
 namespace zibs {
-namespace {
 
 struct Document : AppTest {
     Document() {
@@ -143,5 +142,4 @@ TEST_F(Document, KeysListsEveryShortcut) {
     EXPECT_EQ(titles, (QStringList{"&File", "&Options", "&Help"}));
 }
 
-}  // namespace
 }  // namespace zibs

@@ -6,7 +6,6 @@
 #include "app_fixture.h"
 
 namespace zibs {
-namespace {
 
 using Initialize = AppTest;
 using StepButtons = AppTest;
@@ -282,5 +281,4 @@ TEST_F(WorldDotsTest, PictureEqualsOnePaintedDotByDot) {
     }
 }
 
-}  // namespace
 }  // namespace zibs

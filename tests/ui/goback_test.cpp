@@ -4,7 +4,6 @@
 #include "files/worldfile.h"
 
 namespace zibs {
-namespace {
 
 // The seed-31 world run 300 days with the graph open, and the same run computed headless.
 struct GoBack : AppTest {
@@ -175,5 +174,4 @@ TEST_F(GoBack, SaveAndExportHoldTheDaysUpToTheDayShown) {
               std::tuple(6u, trace(straight[5])));
 }
 
-}  // namespace
 }  // namespace zibs

@@ -6,7 +6,6 @@
 #include "app_fixture.h"
 
 namespace zibs {
-namespace {
 
 using ChildWindows = AppTest;
 
@@ -133,5 +132,4 @@ TEST(Inspector, WideTotalsNoSuchRecordAndPortraitsSeenBefore) {
     }
 }
 
-}  // namespace
 }  // namespace zibs

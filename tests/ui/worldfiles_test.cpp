@@ -4,7 +4,6 @@
 #include "app_fixture.h"
 
 namespace zibs {
-namespace {
 
 using WorldFiles = AppTest;
 
@@ -109,5 +108,4 @@ TEST_F(WorldFiles, NothingChangesForARefusedFileAndOpeningEndsARun) {
     EXPECT_TRUE(!fmain.cmdstop->isEnabled() && w.Command4->isEnabled());
 }
 
-}  // namespace
 }  // namespace zibs
