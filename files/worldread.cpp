@@ -1,6 +1,7 @@
 // Reading a world file: the text is parsed and every value checked before a world is returned.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
@@ -196,46 +197,87 @@ void readHistory(const Json& v, StatsHistory& history) {
 }
 
 // The five lists of the lineage, one entry per identity; checked against the world later.
-std::vector<Lineage::Entry> readLineage(const Json& v) {
-    const std::vector<std::string> keys = {"parent", "origin", "destruction", "record", "body"};
-    objectOf(v, keys, "\"lineage\"");
-    const Json& parents = member(v, "parent", "\"lineage\": ");
-    if (!parents.is_array()) refuse("\"parent\" must be a list [...], not " + shown(parents));
-    if (parents.size() > Lineage::mostZibs) {
+// The lineage's lists, taken out of the text as it is parsed: a tree of values would cost a
+// hundred bytes and more for each of up to a million zibs.
+struct LineageLists {
+    static constexpr std::array<const char*, 5> keys = {"parent", "origin", "destruction", "record",
+                                                        "body"};
+    static constexpr std::int32_t notWhole = INT32_MIN;  // the scan lets none through
+    std::array<std::vector<std::int32_t>, 4> numbers;    // parent, origin, destruction, record
+    std::vector<std::array<char, 8>> bodies;
+    std::size_t oddBody = SIZE_MAX;  // the first body that is no string of 8 letters
+    std::string oddBodyShown;
+
+    // Takes entry `parsed` of list `key`; false when it is no list of the lineage.
+    bool take(const std::string& key, const Json& parsed) {
+        const auto k =
+            std::find_if(keys.begin(), keys.end(), [&](const char* n) { return key == n; });
+        if (k == keys.end()) return false;
+        if (k == keys.end() - 1) {
+            std::array<char, 8> body{};
+            if (parsed.is_string() && parsed.get_ref<const std::string&>().size() == body.size()) {
+                const std::string& letters = parsed.get_ref<const std::string&>();
+                std::copy(letters.begin(), letters.end(), body.begin());
+            } else if (oddBody == SIZE_MAX) {
+                oddBody = bodies.size();
+                oddBodyShown = shown(parsed);
+            }
+            bodies.push_back(body);
+            return true;
+        }
+        numbers[k - keys.begin()].push_back(
+            parsed.is_number_integer() ? static_cast<std::int32_t>(parsed.get<std::int64_t>())
+                                       : notWhole);
+        return true;
+    }
+    std::size_t size(std::size_t k) const { return k < 4 ? numbers[k].size() : bodies.size(); }
+};
+
+std::vector<Lineage::Entry> readLineage(const Json& v, const LineageLists& l) {
+    objectOf(v, {l.keys.begin(), l.keys.end()}, "\"lineage\"");
+    for (const char* key : l.keys) {
+        const Json& list = member(v, key, "\"lineage\": ");
+        if (!list.is_array()) {
+            refuse("\"" + std::string(key) + "\" must be a list [...], not " + shown(list));
+        }
+    }
+    const std::size_t n = l.size(0);
+    if (n > Lineage::mostZibs) {
         refuse("the lineage has more than the " + std::to_string(Lineage::mostZibs) +
                " zibs a world file holds");
     }
-    const std::size_t n = parents.size();
-    std::array<const Json*, 5> lists{};
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        lists[k] = &arrayOf(member(v, keys[k].c_str(), "\"lineage\": "), n,
-                            [&] { return "\"" + keys[k] + "\""; });
+    for (std::size_t k = 1; k < l.keys.size(); ++k) {
+        if (l.size(k) != n) {
+            refuse("\"" + std::string(l.keys[k]) + "\" has " + std::to_string(l.size(k)) +
+                   " entries instead of " + std::to_string(n));
+        }
     }
     std::vector<Lineage::Entry> entries(n);
     for (std::size_t i = 0; i < n; ++i) {
         Lineage::Entry& e = entries[i];
-        const auto name = [&](const char* what) {
-            return [&, what] {
-                return "the " + std::string(what) + " of lineage zib " + std::to_string(i + 1);
-            };
+        const auto checked = [&](std::size_t k, const char* what, long long lo, long long hi) {
+            const long long value = l.numbers[k][i];
+            if (value >= lo && value <= hi) return value;
+            const std::string name =
+                "the " + std::string(what) + " of lineage zib " + std::to_string(i + 1);
+            if (value == l.notWhole) refuse(name + " must be a whole number");
+            refuse(name + " is " + std::to_string(value) + ", outside " + std::to_string(lo) +
+                   ".." + std::to_string(hi));
         };
-        e.parent =
-            static_cast<ZibId>(whole((*lists[0])[i], 0, static_cast<long long>(i), name("parent")));
-        e.origin = static_cast<Integer>(whole((*lists[1])[i], 0, dayLimit, name("birth day")));
-        e.destruction = static_cast<Integer>(
-            whole((*lists[2])[i], Lineage::alive, dayLimit, name("death day")));
-        e.record = static_cast<Integer>(whole((*lists[3])[i], 1, lastRecord, name("record")));
-        const Json& body = (*lists[4])[i];
-        if (!body.is_string() || body.get_ref<const std::string&>().size() != e.body.size()) {
-            refuse(name("body")() + " must be a string of 8 letters, not " + shown(body));
+        e.parent = static_cast<ZibId>(checked(0, "parent", 0, static_cast<long long>(i)));
+        e.origin = static_cast<Integer>(checked(1, "birth day", 0, dayLimit));
+        e.destruction = static_cast<Integer>(checked(2, "death day", Lineage::alive, dayLimit));
+        e.record = static_cast<Integer>(checked(3, "record", 1, lastRecord));
+        if (i == l.oddBody) {
+            refuse("the body of lineage zib " + std::to_string(i + 1) +
+                   " must be a string of 8 letters, not " + l.oddBodyShown);
         }
-        const std::string& letters = body.get_ref<const std::string&>();
-        std::copy(letters.begin(), letters.end(), e.body.begin());
+        e.body = l.bodies[i];
     }
     return entries;
 }
 
-SavedWorld readAll(const Json& top) {
+SavedWorld readAll(const Json& top, const LineageLists& lists) {
     const auto format = top.find("format");
     if (format == top.end() || *format != "zibs-world") refuse("this is not a Zibs world file");
     const long long version = whole(member(top, "version", ""), 1, INT64_MAX, "the format version");
@@ -258,7 +300,7 @@ SavedWorld readAll(const Json& top) {
     readWorldState(member(top, "world", ""), s.world);
     readHistory(member(top, "history", ""), s.history);
     std::vector<Lineage::Entry> lineage;
-    if (version >= 2) lineage = readLineage(member(top, "lineage", ""));
+    if (version >= 2) lineage = readLineage(member(top, "lineage", ""), lists);
     // The births and deaths of the last day run are those of the last row.
     if (!s.history.empty()) {
         const DayStats& last = s.history.back();
@@ -294,7 +336,17 @@ WorldRead readWorld(std::string_view text) {
         return {std::nullopt, std::move(problem)};
     }
     try {
-        return {readAll(Json::parse(text.begin(), text.end())), {}};
+        // The entries of the lineage's lists go to `lists` instead of the tree.
+        LineageLists lists;
+        std::array<std::string, 3> keys;  // the field being read at depths 1 and 2
+        const auto take = [&](int depth, Json::parse_event_t event, Json& parsed) {
+            if (event == Json::parse_event_t::key && depth <= 2) {
+                keys[static_cast<std::size_t>(depth)] = parsed.get<std::string>();
+            }
+            return !(event == Json::parse_event_t::value && depth == 3 && keys[1] == "lineage" &&
+                     lists.take(keys[2], parsed));
+        };
+        return {readAll(Json::parse(text.begin(), text.end(), take), lists), {}};
     } catch (const Refusal& r) {
         return {std::nullopt, r.what()};
     } catch (const std::exception& e) {  // what the scan let through cannot get here

@@ -80,8 +80,8 @@ std::vector<std::string> keysOf(Part part) {
     std::vector<std::string> keys;
     switch (part) {
         case Part::file:
-            return {"format", "version",  "seed",   "parameters",
-                    "generator", "world", "lineage", "history"};
+            return {"format",    "version", "seed",    "parameters",
+                    "generator", "world",   "lineage", "history"};
         case Part::lineage:
             return {"parent", "origin", "destruction", "record", "body"};
         case Part::parameters:

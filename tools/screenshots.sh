@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the pictures that the README and the AppStream metainfo show: starts the built program
 # under its own Xvfb on a seeded world, picks a living zib for the inspector, opens the Statistics
-# window (Ctrl+T), and saves docs/inspector.png, docs/statistics.png and docs/main-window.png,
-# each cropped to its window as it is when taken (the main window with the status bar's seed).
+# window (Ctrl+T) over the Lineages window (Ctrl+L), and saves docs/inspector.png,
+# docs/statistics.png, docs/main-window.png and docs/lineages.png, each cropped to its window as it is when taken (the main window with the status bar's seed).
 #
 # Usage: tools/screenshots.sh [BUILD_DIR]     (BUILD_DIR defaults to build/; nothing is built)
 # Environment: SCREENSHOTS_DISPLAY, the Xvfb display number to use (default 99).
@@ -102,19 +102,25 @@ mkdir -p "$docs"
 crop picked "$inspector" "$docs/inspector.png"
 echo "docs/inspector.png: zib number $zib at ($zx, $zy)"
 
-# Ctrl+T opens the Statistics window, which then becomes the active window.
-xdotool key --window "$window" ctrl+t
-sleep 1
-xdotool mousemove $((X + WIDTH - 5)) $((Y + 5))
-sleep 1
-shot statistics
-statistics=$(python3 "$locate" active "$tmp/statistics.ppm")
-if [[ -z "$statistics" || "$statistics" == "$inspector" ]]; then
-    echo "screenshots: no Statistics window after Ctrl+T" >&2
-    exit 1
-fi
-crop statistics "$statistics" "$docs/statistics.png"
-echo "docs/statistics.png"
+# The child window a key opens becomes the active window: open_window KEY NAME PREVIOUS saves it
+# as docs/NAME.png and sets $active to its place, which must differ from PREVIOUS.
+open_window() {
+    xdotool key --window "$window" "$1"
+    sleep 1
+    xdotool mousemove $((X + WIDTH - 5)) $((Y + 5))
+    sleep 1
+    shot "$2"
+    active=$(python3 "$locate" active "$tmp/$2.ppm")
+    if [[ -z "$active" || "$active" == "$3" ]]; then
+        echo "screenshots: no $2 window after $1" >&2
+        exit 1
+    fi
+    crop "$2" "$active" "$docs/$2.png"
+    echo "docs/$2.png"
+}
+# The Lineages window first: the Statistics window opens over it.
+open_window ctrl+l lineages "$inspector"
+open_window ctrl+t statistics "$active"
 
 convert "$tmp/statistics.png" -strip "$docs/main-window.png"
 echo "docs/main-window.png (${WIDTH}x${HEIGHT})"

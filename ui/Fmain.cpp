@@ -10,8 +10,10 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "files/filewriter.h"
 #include "files/lineagefile.h"
@@ -467,6 +469,18 @@ void Fmain::closeEvent(QCloseEvent* event) {
     stopRequested_ = true;
     emit stopPressed();
     event->accept();
+}
+
+void Fmain::makeRoomFor(QWidget* frame) {
+    QWidget* workspace = area_->viewport();
+    const int missing = frame->geometry().right() + 1 - workspace->width();
+    if (missing > 0 && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QRect screen = this->screen()->availableGeometry();
+        const int room = std::max(0, screen.right() - frameGeometry().right());
+        resize(width() + std::min(missing, room), height());
+    }
+    frame->move(std::clamp(frame->x(), 0, std::max(0, workspace->width() - frame->width())),
+                frame->y());
 }
 
 }  // namespace zibs

@@ -107,6 +107,9 @@ class Fmain : public QMainWindow {
     // The program's own keys, that act from anywhere in it (the menus' come on top).
     const std::vector<QShortcut*>& keys() const { return keys_; }
     QMdiArea* workspace() const { return area_; }
+    // Room for a child window's `frame` beside the others: the main window grows to the right as
+    // far as the screen allows; what is still missing moves the window left, over the others.
+    void makeRoomFor(QWidget* frame);
 
     QWidget* Picture1;
     std::array<QPushButton*, 5> cmd{};  // "World", "Graph", "Variables", "Statistics", "Lineages"

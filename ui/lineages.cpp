@@ -247,17 +247,7 @@ void lineages::Form_Load() {
     const zibfile& inspector = forms_.get<zibfile>();
     setLeft(inspector.Left() + inspector.Width());
     setTop(0);
-    Fmain& main = forms_.main;
-    QWidget* frame = parentWidget();
-    QWidget* workspace = main.workspace()->viewport();
-    const int missing = frame->geometry().right() + 1 - workspace->width();
-    if (missing > 0 && !(main.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        const QRect screen = main.screen()->availableGeometry();
-        const int room = std::max(0, screen.right() - main.frameGeometry().right());
-        main.resize(main.width() + std::min(missing, room), main.height());
-    }
-    frame->move(std::clamp(frame->x(), 0, std::max(0, workspace->width() - frame->width())),
-                frame->y());
+    forms_.main.makeRoomFor(parentWidget());
     refresh();
 }
 

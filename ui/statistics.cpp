@@ -19,8 +19,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/axisscale.h"
 #include "files/filewriter.h"
+#include "runtime/axisscale.h"
 #include "ui/Fmain.h"
 #include "ui/forms.h"
 #include "ui/graph.h"
@@ -290,8 +290,9 @@ bool statistics::savePicture(const Chart& chart, const QString& path) {
         chart.view->grab().save(&buffer, "PNG");
     }
     const std::optional<std::string> failure =
-        bytes.isEmpty() ? "the picture could not be made"
-                        : writeWholeFile(QFile::encodeName(path).toStdString(), bytes.toStdString());
+        bytes.isEmpty()
+            ? "the picture could not be made"
+            : writeWholeFile(QFile::encodeName(path).toStdString(), bytes.toStdString());
     if (failure) {
         forms_.main.message(QStringLiteral("The picture could not be saved: %1")
                                 .arg(QString::fromStdString(*failure)));
@@ -311,19 +312,10 @@ void statistics::Form_Load() {
     setTop(0);
     setHeight(plot.Top() + plot.Height());
 
-    // Room for it beside the other windows: the main window grows to the right as far as the
-    // screen allows; what is still missing moves the window left, over the others.
     Fmain& main = forms_.main;
     QWidget* frame = parentWidget();
+    main.makeRoomFor(frame);
     QWidget* workspace = main.workspace()->viewport();
-    const int missing = frame->geometry().right() + 1 - workspace->width();
-    if (missing > 0 && !(main.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        const QRect screen = main.screen()->availableGeometry();
-        const int room = std::max(0, screen.right() - main.frameGeometry().right());
-        main.resize(main.width() + std::min(missing, room), main.height());
-    }
-    frame->move(std::clamp(frame->x(), 0, std::max(0, workspace->width() - frame->width())),
-                frame->y());
     frame->resize(frame->width(), std::max(frame->minimumSizeHint().height(),
                                            std::min(frame->height(), workspace->height())));
 }

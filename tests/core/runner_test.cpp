@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 
 #include "files/worldfile.h"
 #include "tools/commandline.h"
@@ -115,6 +116,24 @@ TEST(Runner, AHostileFileOfTheLargestSizeIsRefusedInLittleMemory) {
     std::remove(file.c_str());
     EXPECT_TRUE(refused.status == 2 && refused.err.find("more rows than") != std::string::npos)
         << refused.status << refused.err;
+
+    // A world whose lineage lists hold 800,000 zibs each, all within their bounds.
+    ASSERT_EQ(zibsRun("--seed 3 --days 20 --save " + file).status, 0);
+    text = slurp(file);
+    for (const auto& [key, entry] : {std::pair{"parent", "0,"},
+                                     {"origin", "0,"},
+                                     {"destruction", "0,"},
+                                     {"record", "1,"},
+                                     {"body", "\"SSSSSSSS\","}}) {
+        std::string entries;
+        for (int i = 0; i < 800'000; ++i) entries += entry;
+        text.insert(text.find("\"" + std::string(key) + "\": [") + std::strlen(key) + 5, entries);
+    }
+    std::ofstream(file, std::ios::trunc) << text;
+    const Ran lineage = shell("ulimit -v 102400; " ZIBS_RUN_PATH " --load " + file);
+    std::remove(file.c_str());
+    EXPECT_TRUE(lineage.status == 2 && lineage.err.find("lineage") != std::string::npos)
+        << lineage.status << lineage.err;
 }
 
 TEST(Runner, HostileFilesAndOddTargetsEndInAMessageNotACrashOrAHang) {
