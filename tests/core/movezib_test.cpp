@@ -9,8 +9,7 @@ TEST(Move, MotorSumsEdgeTurnsAndModeRedrawnOnRoundedDistances) {
     auto aimed = [&](Integer x, Integer y, Integer gx, Integer gy, std::vector<int> motors) {
         Zib z = zibAt(x, y, {{2, full}});
         for (int j : motors) z.cells[j] = cell(motor);
-        z.goalx = gx;
-        z.goaly = gy;
+        std::tie(z.goalx, z.goaly) = std::tuple(gx, gy);
         return z;
     };
     // 1: motors 3, 4 and 5 pull three to the right; motor 1 is in another mode.

@@ -31,8 +31,7 @@ TEST(OneFont, EveryWindowAndMenu) {
 
 // World and Graph windows closed at day 300 are gone at once (Qt deletes them later), and come
 // back afresh with the world drawn from its state, the curve of the run and the day's figures;
-// the world picture then saved is the one shown. (One pressed again while open: the minimised
-// window test.)
+// the world picture then saved is the one shown.
 TEST_F(ChildWindows, WorldAndGraphComeBackWhole) {
     Fworld* w = &start("31", 3);
     const QImage picture = w->pic->image().copy(), curve = window<graph>().graphpic->image().copy();
@@ -43,6 +42,8 @@ TEST_F(ChildWindows, WorldAndGraphComeBackWhole) {
     w = existing<Fworld>();
     const graph* g = existing<graph>();
     ASSERT_TRUE(w && g);
+    QTest::mouseClick(fmain.cmd[1], Qt::LeftButton);  // pressed again: the same windows
+    EXPECT_TRUE(existing<graph>() == g && existing<Fworld>() == w);
     EXPECT_EQ(std::tuple(g->daylbl->text(), g->Poplbl->text()),
               std::tuple(QString("300"), QString::number(world.population)));
     EXPECT_EQ(g->graphpic->image(), curve);
