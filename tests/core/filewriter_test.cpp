@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include <filesystem>
 #include <set>
 
 #include "files/filewriter.h"
@@ -12,21 +11,12 @@ namespace zibs::testing {
 
 namespace fs = std::filesystem;
 
-// A folder of its own for a test, removed with it.
-struct TempFolder {
-    fs::path dir;
-    explicit TempFolder(const std::string& name)
-        : dir(::testing::TempDir() + name + "-" + std::to_string(::getpid())) {
-        fs::remove_all(dir);
-        fs::create_directory(dir);
-    }
-    ~TempFolder() { fs::remove_all(dir); }
-    std::set<std::string> names() const {
-        std::set<std::string> out;
-        for (const auto& entry : fs::directory_iterator(dir)) out.insert(entry.path().filename());
-        return out;
-    }
-};
+// The names in a folder.
+std::set<std::string> names(const fs::path& dir) {
+    std::set<std::string> out;
+    for (const auto& entry : fs::directory_iterator(dir)) out.insert(entry.path().filename());
+    return out;
+}
 
 TEST(FileWriter, ReplacesARegularFileWholeOrLeavesItAsItWas) {
     const TempFolder t("writer");
@@ -60,7 +50,7 @@ TEST(FileWriter, ReplacesARegularFileWholeOrLeavesItAsItWas) {
 
     // The old file as it was, and no temporary left behind.
     EXPECT_EQ(slurp(file), "second");
-    EXPECT_EQ(t.names(), (std::set<std::string>{"sub", "world.zibs", longest}));
+    EXPECT_EQ(names(t.dir), (std::set<std::string>{"sub", "world.zibs", longest}));
 }
 
 TEST(FileWriter, WritesThroughLinksAndIntoFifosAndDevicesInPlace) {
@@ -87,7 +77,7 @@ TEST(FileWriter, WritesThroughLinksAndIntoFifosAndDevicesInPlace) {
     ASSERT_EQ(::mknod(null.c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
     EXPECT_EQ(writeWholeFile(null, "gone"), std::nullopt);
     EXPECT_TRUE(fs::is_character_file(null));
-    EXPECT_EQ(t.names(), (std::set<std::string>{"fifo", "got", "link.csv", "null", "real.csv"}));
+    EXPECT_EQ(names(t.dir), (std::set<std::string>{"fifo", "got", "link.csv", "null", "real.csv"}));
 }
 
 TEST(FileWriter, RefusesAFileTheUserMayNotWrite) {

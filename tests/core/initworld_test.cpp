@@ -23,8 +23,7 @@ TEST(Init, ScriptedDrawsFillGrassColumnByColumnThenEachZib) {
     w.zibs[1].cells[10] = cell(eye, 3, 3, 3, 0);
 
     // Draw t gives grass (t / 21, t % 21): x is the outer loop.
-    ScriptedRandom rnd;
-    rnd.draws.resize(gridSize * gridSize);
+    ScriptedRandom rnd(gridSize * gridSize);
     rnd.draws[0] = 0.995;  // (0, 0): 49, green 250
     rnd.draws[1] = 0.505;  // (0, 1): 0, not drawn
     rnd.draws[21] = 0.51;  // (1, 0): 1, green 5

@@ -1,9 +1,6 @@
 // The lineage: identities, parents, days, founders, generations and bodies, against a world worked
 // out by hand and against files pinned from zibs-run; going back, continuing a saved world and
 // opening an older file.
-#include <gmock/gmock.h>
-
-#include <filesystem>
 
 #include "files/lineagefile.h"
 #include "savedworlds.h"
@@ -12,18 +9,6 @@
 
 namespace zibs::testing {
 namespace {
-
-using ::testing::HasSubstr;
-
-// The pinned CSV (the lines that are not comments, but the last) and the Newick line.
-std::pair<std::string, std::string> pinnedSmall() {
-    std::string csv, last;
-    for (const auto& c : cases("lineage_small.txt")) {
-        if (!last.empty()) csv += last + "\n";
-        last = c[0];
-    }
-    return {csv, last + "\n"};
-}
 
 TEST(Lineage, HandWorkedWorldLitterDeathAndReusedRecord) {
     Zib a = zibAt(5, 5, {{1, food(40, 40, 1)}, {3, cell(motor, 25, 3, 0, 1)}});
@@ -35,18 +20,17 @@ TEST(Lineage, HandWorkedWorldLitterDeathAndReusedRecord) {
     Lineage lineage;
     lineage.begin(w);
     NullPresentation view(&lineage);
-    ScriptedRandom rnd;
     // A: 3 x 2 for the litter, 2 for death, 1 for the mode; B and C: 3 each. The day visits only
     // the records in use when it began: not the newborns.
-    rnd.draws.resize(15);
+    ScriptedRandom rnd(15);
     ASSERT_TRUE(daystep(w, rnd, view));
     rnd.draws.resize(21);  // A, C (9 with its litter), 4, 5, 6 (3 each)
     ASSERT_TRUE(daystep(w, rnd, view));
     ASSERT_EQ(w.zibs[2].alive, 1);  // record 2 holds C's first newborn
 
-    const auto [csv, newick] = pinnedSmall();
-    EXPECT_EQ(phylogenyCsv(lineage), csv);
-    EXPECT_EQ(newickText(lineage), newick);
+    std::string pinned;  // the CSV, then the Newick line
+    for (const auto& c : cases("lineage_small.txt")) pinned += c[0] + "\n";
+    EXPECT_EQ(phylogenyCsv(lineage) + newickText(lineage), pinned);
     EXPECT_EQ(lineage.identity(2, 1), 2);  // record 2 on day 1: B, dead
     EXPECT_EQ(lineage.identity(2, 2), 7);
     const LineageSummary s = summarise(lineage);
@@ -99,33 +83,27 @@ TEST(Lineage, GoingBackShowsTheDayAndRunningAgainAddsNothingTwice) {
     EXPECT_GT(straight.log.lineage().size(), 1500);
 }
 
-struct LineageFiles : ::testing::Test {
-    const std::string dir = ::testing::TempDir() + "zibs-lineage-" + std::to_string(getpid());
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    static Ran run(const std::string& args) { return shell(ZIBS_RUN_PATH " " + args); }
-};
-
-// zibs-run's files for a few seeds, as pinned (tests/data/phylogeny/README).
-TEST_F(LineageFiles, RunnerWritesThePinnedPhylogenyAndTree) {
+// zibs-run's files for a few seeds, as pinned (tests/data/phylogeny/README); a saved world goes on
+// with the straight run's identities.
+TEST(LineageFiles, RunnerWritesThePinnedPhylogenyAndTreeAndASavedWorldContinuesIt) {
+    const TempFolder folder{"zibs-lineage"};
+    const std::string dir = folder.dir.string();
     for (const auto& c : cases("phylogeny/runs.txt")) {
         SCOPED_TRACE(c[0]);
-        const Ran r = run(c[1] + " --phylogeny " + dir + "/p.csv --newick " + dir + "/p.nwk");
+        const Ran r = zibsRun(c[1] + " --phylogeny " + dir + "/p.csv --newick " + dir + "/p.nwk");
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(slurp(dir + "/p.csv"), slurp(ZIBS_TEST_DATA "/phylogeny/" + c[0] + ".csv"));
         EXPECT_EQ(slurp(dir + "/p.nwk"), slurp(ZIBS_TEST_DATA "/phylogeny/" + c[0] + ".nwk"));
     }
-}
-
-TEST_F(LineageFiles, ASavedWorldContinuesTheStraightRunsIdentities) {
-    ASSERT_EQ(run("--seed 31 --days 300 --phylogeny " + dir + "/straight.csv").status, 0);
-    ASSERT_EQ(run("--seed 31 --days 120 --save " + dir + "/w.zibs").status, 0);
-    const Ran r = run("--load " + dir + "/w.zibs --days 180 --phylogeny " + dir + "/loaded.csv");
+    ASSERT_EQ(zibsRun("--seed 31 --days 300 --phylogeny " + dir + "/straight.csv").status, 0);
+    ASSERT_EQ(zibsRun("--seed 31 --days 120 --save " + dir + "/w.zibs").status, 0);
+    const Ran r =
+        zibsRun("--load " + dir + "/w.zibs --days 180 --phylogeny " + dir + "/loaded.csv");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(slurp(dir + "/loaded.csv"), slurp(dir + "/straight.csv"));
 }
 
-TEST(Lineage, AnOlderFileMakesItsZibsFirstZibsOfItsDay) {
+TEST(Lineage, AnOlderFileMakesItsZibsFirstZibsOfItsDayAndALongListIsRefused) {
     LiveWorld run({}, 5);
     run.go(30);
     std::string text = worldText(run.save());
@@ -140,17 +118,14 @@ TEST(Lineage, AnOlderFileMakesItsZibsFirstZibsOfItsDay) {
                   std::tuple(0, 30, Lineage::alive, 0));
         EXPECT_EQ(run.saved.world.zibs[l[id].record].alive, 1);
     }
-}
 
-TEST(Lineage, AListLongerThanAWorldKeepsIsRefusedUnread) {
-    LiveWorld run({}, 5);
-    std::string text = worldText(run.save());
-    std::string zeros;
+    // A list longer than a world keeps is refused unread.
+    std::string zeros, longer = worldText(run.save());
     for (std::size_t k = 0; k <= Lineage::mostZibs; ++k) zeros += "0,";
-    text.replace(text.find("\"parent\": [") + 11, 0, zeros);
-    const WorldRead read = readWorld(text);
-    EXPECT_FALSE(read.saved);
-    EXPECT_THAT(read.error, HasSubstr("\"parent\" has more than 1000000 entries"));
+    longer.replace(longer.find("\"parent\": [") + 11, 0, zeros);
+    const WorldRead refused = readWorld(longer);
+    EXPECT_FALSE(refused.saved);
+    EXPECT_THAT(refused.error, HasSubstr("\"parent\" has more than 1000000 entries"));
 }
 
 }  // namespace

@@ -9,8 +9,7 @@ TEST(Move, MotorSumsEdgeTurnsAndModeRedrawnOnRoundedDistances) {
     auto aimed = [&](Integer x, Integer y, Integer gx, Integer gy, std::vector<int> motors) {
         Zib z = zibAt(x, y, {{2, full}});
         for (int j : motors) z.cells[j] = cell(motor);
-        z.goalx = gx;
-        z.goaly = gy;
+        std::tie(z.goalx, z.goaly) = std::tuple(gx, gy);
         return z;
     };
     // 1: motors 3, 4 and 5 pull three to the right; motor 1 is in another mode.
@@ -62,8 +61,7 @@ TEST(Move, GrazingSheddingUpkeepAndHunger) {
     World w = worldOf(-100, {room, bare, shed, upkeep, hungry, huge});
     const Integer grass[] = {10, 10, 5, 0, 32767};
     for (int k = 5; k <= 9; ++k) w.grassAt(k, k).amount = grass[k - 5];
-    ScriptedRandom rnd;
-    rnd.draws.resize(6 * 3);
+    ScriptedRandom rnd(6 * 3);
     RecordingView view;
     movezib(w, rnd, view);
 

@@ -22,8 +22,7 @@ TEST(Repro, LitterOfNineTurnedOneToSevenThenZeroAndOneInTheLowestFreeSlots) {
     w.zibs[2].alive = w.zibs[90].alive = 0;
     w.population = 88;
     w.mutations = 3;  // radiation 0: the threshold is 0 and nothing mutates
-    ScriptedRandom rnd;
-    rnd.draws.resize(18);
+    ScriptedRandom rnd(18);
     NullPresentation view;
     reproduce(w, 3, rnd, view);
     EXPECT_EQ(w.popstart, 97);

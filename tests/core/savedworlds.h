@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gmock/gmock.h>
+
 #include <string>
 
 #include "files/worldfile.h"
@@ -7,6 +9,8 @@
 #include "testsupport.h"
 
 namespace zibs::testing {
+
+using ::testing::HasSubstr;
 
 // A world run as the program runs one: Initialize from the texts, then `days` days, with the
 // generator and the history a save takes.

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -28,16 +29,19 @@ inline std::string slurp(const std::string& path) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
+// The parts of a text apart by `sep`: its lines with '\n', the fields of a CSV row with ','.
+inline std::vector<std::string> split(const std::string& text, char sep) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, sep);) out.push_back(part);
+    return out;
+}
+
 // The cases of tests/data/<name>, one a line, fields apart by tabs; blank and # lines left out.
 inline std::vector<std::vector<std::string>> cases(const std::string& name) {
     std::vector<std::vector<std::string>> out;
-    std::istringstream in(slurp(ZIBS_TEST_DATA "/" + name));
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string>& row = out.emplace_back();
-        std::istringstream fields(line);
-        for (std::string f; std::getline(fields, f, '\t');) row.push_back(f);
-    }
+    for (const std::string& line : split(slurp(ZIBS_TEST_DATA "/" + name), '\n'))
+        if (!line.empty() && line[0] != '#') out.push_back(split(line, '\t'));
     EXPECT_FALSE(out.empty()) << name;
     return out;
 }
@@ -58,6 +62,23 @@ inline Ran shell(const std::string& line) {
     const int raw = std::system(("{ " + line + "; } >" + base + ".out 2>" + base + ".err").c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(base + ".out"), slurp(base + ".err")};
 }
+
+// zibs-run with the arguments, run by the shell.
+inline Ran zibsRun(const std::string& args) {
+    return shell(ZIBS_RUN_PATH " " + args);
+}
+
+// A folder of its own for a test, removed with it; `path(name)` names a file in it.
+struct TempFolder {
+    std::filesystem::path dir;
+    explicit TempFolder(const std::string& name)
+        : dir(::testing::TempDir() + name + "-" + std::to_string(::getpid())) {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directory(dir);
+    }
+    ~TempFolder() { std::filesystem::remove_all(dir); }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+};
 
 // Files may grow to `bytes` at most while it lives; a write beyond fails with EFBIG, as on a
 // full disk.

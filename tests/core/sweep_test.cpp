@@ -1,38 +1,27 @@
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "shell.h"
+#include "sweep/lists.h"
 
 namespace zibs::testing {
 namespace {
 
 // Each test's files go to a folder of its own, removed afterwards.
 struct Sweep : ::testing::Test {
-    const std::string dir = ::testing::TempDir() + "zibs-sweep-" + std::to_string(getpid());
-    const std::string scratch = dir + "/run";
+    const TempFolder folder{"zibs-sweep"};
+    const std::string dir = folder.dir.string(), scratch = folder.path("run");
 
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     static Ran sweep(const std::string& args) { return shell(ZIBS_SWEEP_PATH " " + args); }
 };
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> v;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) v.push_back(l);
-    return v;
-}
 
 // The rows of a CSV text without its header, as numbers.
 std::vector<std::vector<long long>> rows(const std::string& csv) {
     std::vector<std::vector<long long>> v;
-    for (const std::string& l : lines(csv)) {
+    for (const std::string& l : split(csv, '\n')) {
         if (l.empty() || !std::isdigit(static_cast<unsigned char>(l[0]))) continue;
-        std::vector<long long> r;
-        std::istringstream in(l);
-        for (std::string f; std::getline(in, f, ',');) r.push_back(std::stoll(f));
-        v.push_back(r);
+        std::vector<long long>& r = v.emplace_back();
+        for (const std::string& f : split(l, ',')) r.push_back(std::stoll(f));
     }
     return v;
 }
@@ -45,10 +34,8 @@ constexpr int seed = 0, endDay = 7, births = 11, cut = 14, families = 15;
 std::vector<long long> familiesOf(const std::string& csv) {
     std::set<std::string> founders;
     long long generation = 0;
-    for (const std::string& l : lines(csv)) {
-        std::vector<std::string> f;
-        std::istringstream in(l);
-        for (std::string v; std::getline(in, v, ',');) f.push_back(v);
+    for (const std::string& l : split(csv, '\n')) {
+        const std::vector<std::string> f = split(l, ',');
         if (f.size() != 7 || f[0] == "id") continue;
         if (f[3] == "none") founders.insert(f[4]);
         generation = std::max(generation, std::stoll(f[5]));
@@ -127,7 +114,8 @@ TEST_F(Sweep, RowsInRunOrderWhateverTheThreadsAndShardsPutTogetherGiveTheWhole) 
               std::tuple(slurp(ZIBS_TEST_DATA "/sweep_small.csv"),
                          slurp(ZIBS_TEST_DATA "/sweep_small_series.csv")));
     // No days: the worlds as Initialize left them.
-    EXPECT_EQ(lines(sweep("--seeds 28 --days 0").out).at(1), "28,10,1,15,2,50,1,0,10,10,0,0,0,0,0,10,0");
+    EXPECT_EQ(split(sweep("--seeds 28 --days 0").out, '\n').at(1),
+              "28,10,1,15,2,50,1,0,10,10,0,0,0,0,0,10,0");
 
     // By default a run for every core this process may use.
     const std::string firstCpu =  // of those this process may use
@@ -146,13 +134,13 @@ TEST_F(Sweep, RowsInRunOrderWhateverTheThreadsAndShardsPutTogetherGiveTheWhole) 
     const Ran shards = shell("parallel -k " + std::string(ZIBS_SWEEP_PATH) + " " + args +
                              " --shard {}/3 '>' " + scratch + "-shard{}.csv ::: 1 2 3");
     ASSERT_EQ(shards.status, 0) << shards.err;
-    auto whole = lines(one.out);
+    auto whole = split(one.out, '\n');
     whole.erase(whole.begin());
     std::vector<std::string> interleaved(whole.size());
     std::size_t rows = 0;
     for (int k = 1; k <= 3; ++k) {
-        auto part = lines(slurp(scratch + "-shard" + std::to_string(k) + ".csv"));
-        ASSERT_EQ(part.at(0), lines(one.out)[0]);
+        auto part = split(slurp(scratch + "-shard" + std::to_string(k) + ".csv"), '\n');
+        ASSERT_EQ(part.at(0), split(one.out, '\n')[0]);
         for (std::size_t j = 1; j < part.size(); ++j, ++rows)
             interleaved.at(k - 1 + 3 * (j - 1)) = part[j];
     }
@@ -223,6 +211,28 @@ TEST_F(Sweep, ALongListTextAndAStalledReaderCostLittle) {
               "/got & " ZIBS_SWEEP_PATH " --seeds 1..2 --days 3 --series " + dir +
               "/series >/dev/null && wait && test -p " + dir + "/series && wc -l <" + dir + "/got");
     EXPECT_EQ(fifo.out, "9\n") << fifo.err;
+}
+
+// The cases: tests/data/sweep_lists.txt.
+TEST(SweepLists, ListsRangesSeedsAndShards) {
+    for (const auto& c : cases("sweep_lists.txt")) {
+        std::string got;
+        try {
+            if (c[0] == "seeds") {
+                const sweep::Seeds s = sweep::parseSeeds(c[1]);
+                got = std::to_string(s.first) + ".." + std::to_string(s.last);
+            } else if (c[0] == "shard") {
+                const sweep::Shard s = sweep::parseShard(c[1]);
+                got = std::to_string(s.k) + "/" + std::to_string(s.n);
+            } else {
+                for (const std::string& v : sweep::parseList(c[1]))
+                    got += (got.empty() ? "" : "|") + v;
+            }
+        } catch (const sweep::BadInput& e) {
+            got = std::string("refused: ") + e.what();
+        }
+        EXPECT_EQ(c[2].starts_with("refused") ? got.substr(0, c[2].size()) : got, c[2]) << c[1];
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ struct ScriptedRandom : RandomSource {
     std::deque<double> draws;
 
     ScriptedRandom(std::initializer_list<double> d = {}) : draws(d) {}
+    explicit ScriptedRandom(std::size_t zeros) : draws(zeros, 0.0) {}  // draws that are all 0
     ~ScriptedRandom() override { EXPECT_TRUE(draws.empty()) << draws.size() << " draws unused"; }
     void add(std::initializer_list<double> d) { draws.insert(draws.end(), d); }
     double next() override {

@@ -1,21 +1,31 @@
+// What the window tests share: the whole program on the offscreen platform, and the helpers and
+// headers most of them use.
 #pragma once
 
+#include <QApplication>
 #include <QMdiSubWindow>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstring>
 
 #include <gtest/gtest.h>
 
+#include "../core/shell.h"
+#include "runtime/convert.h"
 #include "runtime/picturebox.h"
 #include "runtime/random.h"
+#include "sim/sim.h"
 #include "sim/trace.h"
 #include "sim/world.h"
 #include "ui/Fmain.h"
 #include "ui/Fvariables.h"
 #include "ui/Fworld.h"
 #include "ui/forms.h"
+#include "ui/graph.h"
 #include "ui/worlddocument.h"
+#include "ui/zibfile.h"
 
 // Test messages show texts as texts.
 inline void PrintTo(const QString& text, std::ostream* os) {

@@ -1,18 +1,9 @@
 // Going back to an earlier day: a click on the graph, Ctrl+Left and Ctrl+Right, "Go to day...".
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QTimer>
 
-#include "../core/shell.h"
 #include "app_fixture.h"
 #include "files/worldfile.h"
-#include "runtime/convert.h"
-#include "sim/sim.h"
-#include "ui/graph.h"
-#include "ui/zibfile.h"
 
 namespace zibs {
-namespace {
 
 // The seed-31 world run 300 days with the graph open, and the same run computed headless.
 struct GoBack : AppTest {
@@ -30,11 +21,19 @@ struct GoBack : AppTest {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&fmain));
     }
     void key(Qt::Key k) { QTest::keyClick(&fmain, k, Qt::ControlModifier); }
+    // "Go to day..." answered with `day`; the days it offers kept in `asked`.
+    void answerDay(std::optional<int> day) {
+        fmain.daySource = [this, day](int current, int first, int last) {
+            asked = {current, first, last};
+            return day;
+        };
+    }
 
     Fworld& w = window<Fworld>();
     graph& g = window<graph>();
     QImage initialPicture;
     std::vector<World> straight;
+    std::vector<int> asked;
 };
 
 // A visit shows the day's world, figures and inspector, marks the day over the graph and leaves
@@ -100,16 +99,11 @@ TEST_F(GoBack, StopsARunAndAsksForADay) {
     w.Command4->click();
     EXPECT_TRUE(trace(world) == trace(straight[349]) && !fmain.cmdstop->isEnabled()) << world.day;
 
-    std::vector<int> asked;
-    std::optional<int> answer = 123;
-    fmain.daySource = [&](int current, int first, int last) {
-        asked = {current, first, last};
-        return answer;
-    };
+    answerDay(123);
     fmain.mnuday->trigger();
     EXPECT_EQ(asked, (std::vector<int>{349, 0, 350}));
     EXPECT_EQ(trace(world), trace(straight[123]));
-    answer.reset();  // cancelled
+    answerDay(std::nullopt);  // cancelled
     fmain.mnuday->trigger();
     EXPECT_EQ(world.day, 123);
 }
@@ -131,11 +125,7 @@ TEST_F(GoBack, OpenedWorldGoesBackToDayZero) {
     w.Command3->click();
     EXPECT_EQ(trace(world), trace(straight[100]));
 
-    std::vector<int> asked;
-    fmain.daySource = [&](int current, int first, int last) {
-        asked = {current, first, last};
-        return 40000;
-    };
+    answerDay(40000);
     fmain.mnuday->trigger();
     EXPECT_EQ(asked, (std::vector<int>{100, 0, 700}));
     EXPECT_EQ(
@@ -184,5 +174,4 @@ TEST_F(GoBack, SaveAndExportHoldTheDaysUpToTheDayShown) {
               std::tuple(6u, trace(straight[5])));
 }
 
-}  // namespace
 }  // namespace zibs

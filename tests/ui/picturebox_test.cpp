@@ -1,11 +1,8 @@
 #include "runtime/picturebox.h"
 
-#include <QTest>
 #include <set>
-#include <tuple>
-#include <utility>
 
-#include "../core/shell.h"
+#include "app_fixture.h"
 
 namespace zibs {
 namespace {
@@ -37,7 +34,7 @@ void setUp(PictureBox& box, int size) {
 }
 
 // The cases: tests/data/picturebox_dots.txt.
-TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
+TEST(PictureBoxCanvas, DotsExactAtEveryWidthForeColorClsAndCopies) {
     PictureBox box;
     for (const auto& c : testing::cases("picturebox_dots.txt")) {
         setUp(box, 41);
@@ -67,12 +64,9 @@ TEST(PictureBoxDots, ExactPixelsAtEveryWidth) {
     setUp(box, 61);
     box.PSet(30, 30, white);
     EXPECT_EQ(painted(box), block(29, 31, 29, 31));
-}
 
-// PSet without a colour draws in the ForeColor; Cls paints all in the BackColor; a copy keeps its
-// pixels and can be put back, but not one of another size.
-TEST(PictureBoxCanvas, ForeColorClsAndCopies) {
-    PictureBox box;
+    // PSet without a colour draws in the ForeColor; Cls paints all in the BackColor; a copy keeps
+    // its pixels and can be put back, but not one of another size.
     setUp(box, 41);
     box.setForeColor(RGB(10, 200, 30));
     box.PSet(5, 6);

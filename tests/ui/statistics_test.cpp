@@ -5,7 +5,6 @@
 #include <QGraphicsTextItem>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolTip>
 
 #include "app_fixture.h"
@@ -102,10 +101,9 @@ TEST_F(Statistics, ChartsFollowTheRunLogAndStartAgainWithANewWorld) {
         EXPECT_TRUE(std::abs(plot.left() - first.left()) < 1 &&
                     std::abs(plot.right() - first.right()) < 1 && !chart.y->titleText().isEmpty());
     }
-    EXPECT_EQ(s.charts[3].x->titleText(), "Day");
 }
 
-TEST_F(Statistics, MarkedDayAndPickedDay) {
+TEST_F(Statistics, MarkedDayPickedDayAndSavedPictures) {
     statistics& s = window<statistics>();
     QSignalSpy picked(&s, &statistics::dayPicked);
     QTest::mouseClick(s.charts[0].view->viewport(), Qt::LeftButton);  // no world, no days
@@ -140,6 +138,27 @@ TEST_F(Statistics, MarkedDayAndPickedDay) {
                 textsOf(chart).contains("Motors"));
     EXPECT_EQ(clickAt(entry), -1);
     EXPECT_TRUE(chart.lines[1].series->isVisible());
+
+    // Each chart's picture saved (PNG or SVG) and copied.
+    const statistics::Chart& grass = s.charts[3];
+    QTemporaryDir dir;
+    QString asked = dir.filePath("grass");
+    fmain.savePathSource = [&](const QString&, const QString&, const QString&) { return asked; };
+    const QList<QAction*> menu = grass.view->actions();
+    ASSERT_EQ(menu.size(), 2);
+    EXPECT_EQ(menu[0]->text() + "|" + menu[1]->text(), "Save picture...|Copy");
+    menu[0]->trigger();  // no suffix: a PNG
+    EXPECT_EQ(QImage(dir.filePath("grass.png"), "PNG").size(), grass.view->size());
+    asked = dir.filePath("grass.svg");
+    menu[0]->trigger();
+    QFile svg(asked);
+    const QByteArray text = svg.open(QIODevice::ReadOnly) ? svg.readAll() : QByteArray();
+    EXPECT_TRUE(text.contains("<svg") && text.contains("Grass and food"));
+    menu[1]->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), grass.view->size());
+
+    EXPECT_FALSE(s.savePicture(grass, dir.filePath("no/such/folder/x.png")));
+    EXPECT_TRUE(messages.value(0).startsWith("The picture could not be saved: \""));
 }
 
 TEST_F(Statistics, APointedLineShowsItsNearestDayAlsoAfterGoingBack) {
@@ -148,9 +167,7 @@ TEST_F(Statistics, APointedLineShowsItsNearestDayAlsoAfterGoingBack) {
     // The highest population of the run, and the world shown at day 0: the later days stay drawn
     // and pointed at.
     const StatsHistory rows = fmain.forms().runlog.rows();
-    const DayStats peak = *std::max_element(
-        rows.begin(), rows.end(),
-        [](const DayStats& a, const DayStats& b) { return a.population < b.population; });
+    const DayStats peak = std::ranges::max(rows, {}, &DayStats::population);
     ASSERT_TRUE(peak.day > 0 && fmain.showDay(0));
     // The charts drawn again for another size still show the whole run.
     s.parentWidget()->resize(s.parentWidget()->size() + QSize(10, 10));
@@ -205,30 +222,6 @@ TEST_F(Statistics, AtItsSmallestSizeNoTextIsCutShort) {
             EXPECT_FALSE(text.contains("...") || text.contains(QChar(0x2026)))
                 << text.toStdString();
     }
-}
-
-TEST_F(Statistics, SavedAndCopiedPictures) {
-    statistics& s = window<statistics>();
-    start("31", 1);
-    const statistics::Chart& chart = s.charts[3];
-    QTemporaryDir dir;
-    QString asked = dir.filePath("grass");
-    fmain.savePathSource = [&](const QString&, const QString&, const QString&) { return asked; };
-    const QList<QAction*> menu = chart.view->actions();
-    ASSERT_EQ(menu.size(), 2);
-    EXPECT_EQ(menu[0]->text() + "|" + menu[1]->text(), "Save picture...|Copy");
-    menu[0]->trigger();  // no suffix: a PNG
-    EXPECT_EQ(QImage(dir.filePath("grass.png"), "PNG").size(), chart.view->size());
-    asked = dir.filePath("grass.svg");
-    menu[0]->trigger();
-    QFile svg(asked);
-    const QByteArray text = svg.open(QIODevice::ReadOnly) ? svg.readAll() : QByteArray();
-    EXPECT_TRUE(text.contains("<svg") && text.contains("Grass and food"));
-    menu[1]->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), chart.view->size());
-
-    EXPECT_FALSE(s.savePicture(chart, dir.filePath("no/such/folder/x.png")));
-    EXPECT_TRUE(messages.value(0).startsWith("The picture could not be saved: \""));
 }
 
 TEST_F(Statistics, AClosedWindowIsNotCreatedByARun) {

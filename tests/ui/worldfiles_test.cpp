@@ -1,15 +1,9 @@
 // Saving a world and opening it again through the File menu.
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTimer>
 
-#include "../core/shell.h"
 #include "app_fixture.h"
-#include "ui/graph.h"
-#include "ui/zibfile.h"
 
 namespace zibs {
-namespace {
 
 using WorldFiles = AppTest;
 
@@ -114,5 +108,4 @@ TEST_F(WorldFiles, NothingChangesForARefusedFileAndOpeningEndsARun) {
     EXPECT_TRUE(!fmain.cmdstop->isEnabled() && w.Command4->isEnabled());
 }
 
-}  // namespace
 }  // namespace zibs
