@@ -70,7 +70,7 @@ WorldRead readWorld(std::string_view text);
 // per day from day 0 ending with tally(world), a generator state the engine cannot hold, a
 // lineage whose living zibs are not the world's.
 std::string worldProblem(const SavedWorld& saved);
-// The same but for the lineage.
+// The same without the lineage.
 std::string worldStateProblem(const SavedWorld& saved);
 
 // Reads and checks the file, which must be a regular one (a FIFO or a device is refused

@@ -67,7 +67,7 @@ class RunLog {
 
     // Who descends from whom over the whole run. The days run present it with their births and
     // deaths (Presentation::zibborn, zibdied); the days run again after going back are already
-    // in it. A reader shows it as it was on the current day: lineageAt(currentDay()).
+    // in it. A reader shows it as it was on the current day: lineage().at(currentDay()).
     Lineage& lineage() { return lineage_; }
     const Lineage& lineage() const { return lineage_; }
     int currentDay() const { return rows_.empty() ? firstDay() : rows_.back().day; }

@@ -18,20 +18,14 @@ Forms::Forms(Fmain& mainWindow, QMdiArea* area, World& w, Rnd& r)
                ChildWindow<graph>(area, [this] { return new graph(*this); }),
                ChildWindow<zibfile>(area, [this] { return new zibfile(*this); }),
                ChildWindow<Fvariables>(area, [this] { return new Fvariables(*this); }),
-               ChildWindow<statistics>(area,
-                                       [this] {
-                                           auto* charts = new statistics(*this);
-                                           // A day picked on a chart is shown as a click on the
-                                           // graph shows it.
-                                           QObject::connect(charts, &statistics::dayPicked, charts,
-                                                            [this](int day) { main.showDay(day); });
-                                           return charts;
-                                       }),
-               ChildWindow<lineages>(area, [this] {
-                   auto* window = new lineages(*this);
-                   QObject::connect(window, &lineages::dayPicked, window,
-                                    [this](int day) { main.showDay(day); });
-                   return window;
-               })) {}
+               ChildWindow<statistics>(area, [this] { return pickingDays(new statistics(*this)); }),
+               ChildWindow<lineages>(area, [this] { return pickingDays(new lineages(*this)); })) {}
+
+template <class Chart>
+Chart* Forms::pickingDays(Chart* chart) {
+    // A day picked on a chart is shown as a click on the graph shows it.
+    QObject::connect(chart, &Chart::dayPicked, chart, [this](int day) { main.showDay(day); });
+    return chart;
+}
 
 }  // namespace zibs

@@ -39,6 +39,9 @@ class Forms {
     RunLog runlog;  // the days of the current world, for export
 
   private:
+    template <class Chart>
+    Chart* pickingDays(Chart* chart);
+
     std::tuple<ChildWindow<Fworld>, ChildWindow<graph>, ChildWindow<zibfile>,
                ChildWindow<Fvariables>, ChildWindow<statistics>, ChildWindow<lineages>>
         windows_;

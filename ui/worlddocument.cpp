@@ -65,7 +65,7 @@ bool WorldDocument::settle(const std::function<bool()>& save) {
     switch (askSource(QStringLiteral("%1 has changed since it was last opened, saved or "
                                      "initialised (it is now at day %2). Save the changes?")
                           .arg(name)
-                          .arg(log_.rows().empty() ? 0 : log_.rows().back().day))) {
+                          .arg(log_.currentDay()))) {
         case QMessageBox::Save:
             return save();
         case QMessageBox::Discard:
